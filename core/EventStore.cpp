@@ -1,0 +1,61 @@
+#include "core/EventStore.h"
+
+#include <new>
+
+namespace {
+const std::string kEmptyText;
+}
+
+void EventStore::RemoveAll() {
+    // Swapping with empty containers really releases the memory.
+    std::vector<Date>().swap(dates);
+    std::vector<std::string>().swap(texts);
+    std::unordered_map<std::uint32_t, int>().swap(firstIndexOfDay);
+}
+
+int EventStore::FindIndex(const Date& date) const {
+    const auto found = firstIndexOfDay.find(date.dayNumber);
+    return found == firstIndexOfDay.end() ? -1 : found->second;
+}
+
+const std::string& EventStore::Lookup(const Date& date) const {
+    const int index = FindIndex(date);
+    return index < 0 ? kEmptyText : GetTextAt(index);
+}
+
+bool EventStore::Append(const Date& date, const std::string& text) {
+    const std::size_t before = dates.size();
+    try {
+        dates.push_back(date);
+        texts.push_back(text);
+        firstIndexOfDay.emplace(dates.back().dayNumber, GetCount() - 1);
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Undo whatever got in, so both arrays keep the same length.
+        dates.erase(dates.begin() + static_cast<std::ptrdiff_t>(before), dates.end());
+        texts.erase(texts.begin() + static_cast<std::ptrdiff_t>(before), texts.end());
+        return false;
+    }
+}
+
+void EventStore::SetDayText(const Date& date, const std::string& text) {
+    const int index = FindIndex(date);
+    if (index < 0) {
+        if (!text.empty())
+            Append(date, text);
+        return;
+    }
+    const std::size_t slot = static_cast<std::size_t>(index);
+    dates[slot] = Date(date);
+    texts[slot] = text;
+    // The copy recomputes the day number from the fields; only dates whose
+    // fields have wrapped can come out as another day.
+    if (dates[slot].dayNumber != date.dayNumber)
+        RebuildIndex();
+}
+
+void EventStore::RebuildIndex() {
+    firstIndexOfDay.clear();
+    for (int index = 0; index < GetCount(); ++index)
+        firstIndexOfDay.emplace(GetDateAt(index).dayNumber, index);
+}

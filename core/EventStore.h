@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/Date.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The diary in memory: (date, day text) entries in insertion order. Several
+// entries may share a day; only the first of them is ever found, but all are
+// kept and written. Entries are never removed one by one.
+class EventStore {
+  public:
+    void RemoveAll();
+    int GetCount() const { return static_cast<int>(dates.size()); }
+    // 0 <= index < GetCount() is the caller's duty.
+    const Date& GetDateAt(int index) const { return dates[static_cast<std::size_t>(index)]; }
+    const std::string& GetTextAt(int index) const { return texts[static_cast<std::size_t>(index)]; }
+    // The index of the first entry of that day, or -1.
+    int FindIndex(const Date& date) const;
+    // The text of the first entry of that day, or the empty text.
+    const std::string& Lookup(const Date& date) const;
+    // Adds at the end without searching; false (and nothing added) when out of memory.
+    bool Append(const Date& date, const std::string& text);
+    // Replaces the first entry of the day (also with an empty text), or
+    // appends when the day has none and the text is not empty.
+    void SetDayText(const Date& date, const std::string& text);
+
+  private:
+    void RebuildIndex();
+
+    std::vector<Date> dates;
+    std::vector<std::string> texts;
+    // Day number -> index of its first entry, so lookups never scan the store.
+    std::unordered_map<std::uint32_t, int> firstIndexOfDay;
+};
