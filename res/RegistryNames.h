@@ -1,4 +1,19 @@
+// Where the program keeps its settings under HKEY_CURRENT_USER.
 #pragma once
 
-// The per-user settings key under HKEY_CURRENT_USER.
 #define ORVIK_SETTINGS_KEY "Software\\RudorAvirivi\\OrvikCalendar"
+#define ORVIK_RECENT_SUBKEY "Recent Document List"
+
+#define ORVIK_VALUE_XSL_TEMPLATE "XSLTemplate"
+#define ORVIK_VALUE_MINIMIZE_ON_CLOSE "MinimizeOnClose"
+#define ORVIK_VALUE_USE_REMINDER "UseReminder"
+#define ORVIK_VALUE_ALLOW_MULTIPLE_INSTANCES "AllowMultipleInstances"
+#define ORVIK_VALUE_SUNDAY_FIRST "SundayFirst"
+#define ORVIK_VALUE_REMIND_DAYS "RemindDays"
+#define ORVIK_VALUE_REMIND_HOURS "RemindHours"
+#define ORVIK_VALUE_REMIND_MINUTES "RemindMinutes"
+#define ORVIK_VALUE_WINDOW_PLACEMENT "WindowPlacement"
+#define ORVIK_VALUE_DOCUMENT_COUNT "DocumentCount"
+#define ORVIK_VALUE_DOCUMENT_FORMAT "Document%i"
+
+#define ORVIK_DEFAULT_XSL_TEMPLATE "OrvikCalendar.xsl"

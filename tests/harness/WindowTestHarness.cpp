@@ -45,6 +45,53 @@ void PumpUntilIdle() {
     }
 }
 
+namespace {
+std::string SettingsPath(const char* subkey) {
+    std::string path = ORVIK_SETTINGS_KEY;
+    return subkey ? path + "\\" + subkey : path;
+}
+} // namespace
+
+DWORD StoredValue::Number() const {
+    DWORD number = 0;
+    if (bytes.size() == sizeof number)
+        CopyMemory(&number, bytes.data(), sizeof number);
+    return number;
+}
+
+void StoreSettingsValue(const char* name, DWORD type, const void* data, DWORD size,
+                        const char* subkey) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SettingsPath(subkey).c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void StoreSettingsDWord(const char* name, DWORD value, const char* subkey) {
+    StoreSettingsValue(name, REG_DWORD, &value, sizeof value, subkey);
+}
+
+void StoreSettingsText(const char* name, const std::string& text, const char* subkey) {
+    StoreSettingsValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1), subkey);
+}
+
+bool ReadStoredValue(const char* name, StoredValue& value, const char* subkey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsPath(subkey).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    bool found = RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS;
+    value.bytes.assign(size, 0);
+    found = found && RegQueryValueExA(key, name, nullptr, &value.type, value.bytes.data(), &size) ==
+                         ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}
+
 void ResetSettingsKey() {
     RegDeleteTreeA(HKEY_CURRENT_USER, ORVIK_SETTINGS_KEY);
 }
@@ -101,4 +148,43 @@ LRESULT CALLBACK DialogAnswerer::OnGetMessage(int code, WPARAM wParam, LPARAM lP
         action(message->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool SaveScreenshot(const std::string& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(rowBytes * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+              WriteFile(out, &header, sizeof header, &written, nullptr) &&
+              WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(out);
+    return ok;
 }

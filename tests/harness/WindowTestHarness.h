@@ -16,6 +16,24 @@ void PumpUntilIdle();
 // Removes the program's settings key, so a test starts as on a first run.
 void ResetSettingsKey();
 
+// A raw value under the settings key (or its subkey), for arranging and
+// checking what is stored.
+struct StoredValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+    std::string Text() const { return std::string(bytes.begin(), bytes.end()); }
+    DWORD Number() const;
+};
+void StoreSettingsValue(const char* name, DWORD type, const void* data, DWORD size,
+                        const char* subkey = nullptr);
+void StoreSettingsDWord(const char* name, DWORD value, const char* subkey = nullptr);
+void StoreSettingsText(const char* name, const std::string& text, const char* subkey = nullptr);
+// False when the value does not exist.
+bool ReadStoredValue(const char* name, StoredValue& value, const char* subkey = nullptr);
+
+// Saves what the screen shows as a 24-bit BMP, for a person to look at.
+bool SaveScreenshot(const std::string& path);
+
 // The texts of a dialog as a person would read them.
 struct SeenDialog {
     std::string caption;

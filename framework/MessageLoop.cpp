@@ -1,0 +1,74 @@
+#include "framework/MessageLoop.h"
+
+#include <algorithm>
+
+namespace {
+const UINT kSystemTimer = 0x0118;
+
+template <class T> void RemoveFrom(std::vector<T*>& list, T* item) {
+    list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+} // namespace
+
+void CMessageLoop::AddMessageFilter(CMessageFilter* filter) {
+    filters.push_back(filter);
+}
+void CMessageLoop::RemoveMessageFilter(CMessageFilter* filter) {
+    RemoveFrom(filters, filter);
+}
+void CMessageLoop::AddIdleHandler(CIdleHandler* handler) {
+    idleHandlers.push_back(handler);
+}
+void CMessageLoop::RemoveIdleHandler(CIdleHandler* handler) {
+    RemoveFrom(idleHandlers, handler);
+}
+
+int CMessageLoop::Run() {
+    bool idleArmed = true;
+    int idleCount = 0;
+    MSG message{};
+    for (;;) {
+        while (idleArmed && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            OnIdle(idleCount++);
+            idleArmed = false;
+        }
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == -1)
+            continue;
+        if (!got)
+            return static_cast<int>(message.wParam);
+        if (!PreTranslateMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (!IsIdleMessage(message)) {
+            idleArmed = true;
+            idleCount = 0;
+        }
+    }
+}
+
+bool CMessageLoop::PreTranslateMessage(MSG* message) {
+    for (auto filter = filters.rbegin(); filter != filters.rend(); ++filter) {
+        if ((*filter)->PreTranslateMessage(message))
+            return true;
+    }
+    return false;
+}
+
+void CMessageLoop::OnIdle(int) {
+    for (CIdleHandler* handler : idleHandlers)
+        handler->OnIdle();
+}
+
+bool CMessageLoop::IsIdleMessage(const MSG& message) {
+    switch (message.message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_PAINT:
+    case kSystemTimer:
+        return true;
+    default:
+        return false;
+    }
+}

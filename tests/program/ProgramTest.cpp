@@ -1,0 +1,153 @@
+#include "tests/harness/WindowTestHarness.h"
+
+#include "res/RegistryNames.h"
+
+namespace {
+
+const DWORD kPatienceMs = 15000;
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM searchPointer) {
+    auto& search = *reinterpret_cast<WindowSearch*>(searchPointer);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (owner == search.processId && std::string(title).rfind("OrvikCalendar", 0) == 0) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// One started OrvikCalendar.exe; ended by force if a test leaves it running.
+class RunningProgram {
+  public:
+    RunningProgram() {
+        const std::string folder = ProgramFolder();
+        std::string commandLine = "\"" + folder + "OrvikCalendar.exe\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder.c_str(), &startup, &process) != FALSE;
+        if (started)
+            CloseHandle(process.hThread);
+    }
+    ~RunningProgram() {
+        if (!started)
+            return;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.hProcess, 99);
+        CloseHandle(process.hProcess);
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return started; }
+    bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
+    HWND MainWindow() const {
+        WindowSearch search{process.dwProcessId, nullptr};
+        EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    // Another process starts on its own time: poll for its window.
+    HWND WaitForMainWindow() const {
+        for (DWORD waited = 0; waited < kPatienceMs && Running(); waited += 20) {
+            HWND window = MainWindow();
+            if (window && IsWindowVisible(window))
+                return window;
+            Sleep(20);
+        }
+        return nullptr;
+    }
+    // The exit code, or -1 when the program did not end in time.
+    int WaitForExit() const {
+        DWORD code = 0;
+        if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process.hProcess, &code))
+            return -1;
+        return static_cast<int>(code);
+    }
+
+  private:
+    PROCESS_INFORMATION process{};
+    bool started = false;
+};
+
+using WholeProgram = WindowTest;
+
+TEST_F(WholeProgram, ClosingTheWindowEndsWithExitCode1AndSavesSettings) {
+    RunningProgram program;
+    ASSERT_TRUE(program.Started());
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    CreateDirectoryA("..\\screenshots", nullptr);
+    EXPECT_TRUE(SaveScreenshot("..\\screenshots\\program-started.bmp"));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+    StoredValue placement;
+    EXPECT_TRUE(ReadStoredValue(ORVIK_VALUE_WINDOW_PLACEMENT, placement));
+}
+
+TEST_F(WholeProgram, SecondCopyShowsTheFirstOneAndEndsWithoutAWindow) {
+    RunningProgram first;
+    HWND window = first.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window));
+
+    RunningProgram second;
+    ASSERT_TRUE(second.Started());
+    bool secondHadAWindow = false;
+    while (second.Running())
+        secondHadAWindow = secondHadAWindow || second.MainWindow() != nullptr;
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_FALSE(secondHadAWindow);
+    EXPECT_FALSE(IsIconic(window)) << "the first copy came back";
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetForegroundWindow(), window);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitForExit(), 1);
+}
+
+TEST_F(WholeProgram, AllowMultipleInstancesRunsTwoCopies) {
+    StoreSettingsDWord(ORVIK_VALUE_ALLOW_MULTIPLE_INSTANCES, 1);
+    RunningProgram first;
+    HWND firstWindow = first.WaitForMainWindow();
+    RunningProgram second;
+    HWND secondWindow = second.WaitForMainWindow();
+    ASSERT_NE(firstWindow, nullptr);
+    ASSERT_NE(secondWindow, nullptr);
+    EXPECT_NE(firstWindow, secondWindow);
+    PostMessageA(secondWindow, WM_CLOSE, 0, 0);
+    PostMessageA(firstWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.WaitForExit(), 1);
+    EXPECT_EQ(first.WaitForExit(), 1);
+}
+
+TEST_F(WholeProgram, StoredMaximisedPlacementStartsMaximised) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    placement.showCmd = SW_SHOWMAXIMIZED;
+    placement.rcNormalPosition = {40, 40, 640, 480};
+    StoreSettingsValue(ORVIK_VALUE_WINDOW_PLACEMENT, REG_BINARY, &placement, sizeof placement);
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsZoomed(window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+}
+
+} // namespace
