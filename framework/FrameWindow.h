@@ -1,14 +1,24 @@
 #pragma once
 
+#include "framework/FrameParts.h"
 #include "framework/Window.h"
 #include "res/resource.h"
 
 // A top-level frame: title, menu, icons and accelerators from the resources
-// with id IDR_MAINFRAME; quits the thread's loop with exit code 1 when it is
-// destroyed.
+// with id IDR_MAINFRAME; a rebar across the top, a status bar across the
+// bottom and a client window in the rest; quits the thread's loop with exit
+// code 1 when it is destroyed.
 template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
   public:
     HACCEL accelerators = nullptr; // borrowed from the module's resources
+    // Children of the frame window, destroyed with it.
+    HWND toolbarWindow = nullptr; // the rebar holding every bar
+    HWND statusBar = nullptr;
+    HWND client = nullptr;
+
+    void UpdateLayout(bool resizeBars = true) {
+        LayoutFrame(this->window, toolbarWindow, statusBar, client, resizeBars);
+    }
 
     HWND CreateEx() {
         HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -40,11 +50,47 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
 
   protected:
     // The frame's own handling, for the messages the derived map leaves.
-    bool ProcessWindowMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-        if (message == WM_DESTROY) {
-            PostQuitMessage(1);
-            result = 0;
-            return false; // the default handling runs as well
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        switch (message) {
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED)
+                UpdateLayout();
+            return false;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_MENUSELECT:
+            ShowMenuPrompt(statusBar, LOWORD(wParam), HIWORD(wParam),
+                           reinterpret_cast<HMENU>(lParam));
+            return false;
+        case WM_SETFOCUS:
+            if (client)
+                SetFocus(client);
+            return true;
+        case WM_ERASEBKGND:
+            result = 1; // the children cover the whole window
+            return true;
+        case WM_DESTROY:
+            if (!(GetWindowLongA(this->window, GWL_STYLE) & (WS_CHILD | WS_POPUP)))
+                PostQuitMessage(1);
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    bool OnNotify(NMHDR& header) {
+        if (header.code == RBN_AUTOSIZE && header.hwndFrom == toolbarWindow) {
+            UpdateLayout(false);
+            return true;
+        }
+        if (header.code == RBN_CHEVRONPUSHED && header.hwndFrom == toolbarWindow) {
+            ShowChevronMenu(this->window, reinterpret_cast<NMREBARCHEVRON&>(header),
+                            static_cast<T*>(this)->MenuBar(), static_cast<T*>(this)->MenuBarMenu());
+            return true;
+        }
+        if (header.code == TTN_GETDISPINFOA) {
+            FillToolTip(reinterpret_cast<NMTTDISPINFOA&>(header));
+            return true;
         }
         return false;
     }

@@ -1,23 +1,53 @@
 #include "shell/MainFrame.h"
 
 #include "framework/AppModule.h"
+#include "shell/AboutDlg.h"
 #include "shell/RegisteredMessages.h"
+#include "shell/ShellOpen.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
 
 CMainFrame* g_mainFrame = nullptr;
+HWND g_statusBar = nullptr;
 
 namespace {
-const char kUntitledTitle[] = "OrvikCalendar - Untitled";
-}
+
+const ToolBarButton kToolBarButtons[] = {
+    {ID_FILE_NEW},   {ID_FILE_OPEN},
+    {ID_FILE_SAVE},  {0},
+    {ID_EDIT_CUT},   {ID_EDIT_COPY},
+    {ID_EDIT_PASTE}, {0},
+    {ID_PREVIEW},    {0},
+    {ID_OPTIONS},    {0},
+    {ID_APP_ABOUT},
+};
+
+const int kToolBarBand = ID_FIRST_BAND + 1;
+
+} // namespace
 
 CMainFrame::~CMainFrame() {
-    if (loop)
+    if (loop) {
+        loop->RemoveIdleHandler(this);
         loop->RemoveMessageFilter(this);
+    }
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
-    return accelerators && TranslateAcceleratorA(window, accelerators, message);
+    if (commandBar.PreTranslateMessage(message))
+        return TRUE;
+    if (accelerators && TranslateAcceleratorA(window, accelerators, message))
+        return TRUE;
+    // A middle click anywhere in the program shows today's month.
+    if (message->message == WM_MBUTTONUP)
+        GoToday();
+    return FALSE;
+}
+
+BOOL CMainFrame::OnIdle() {
+    UIEnable(ID_FILE_SAVE, view.modified);
+    UIUpdateToolBar();
+    return FALSE;
 }
 
 bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -26,24 +56,109 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     switch (message) {
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), result))
+            return true;
+        break;
     case WM_CREATE:
         result = OnCreate();
         return true;
     case WM_CLOSE:
         result = OnClose();
         return true;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(static_cast<short>(HIWORD(wParam)));
+        return true;
+    case WM_MBUTTONUP:
+        GoToday();
+        return true;
+    case WM_SYSCOMMAND:
+        // Without a window menu, Alt and Alt+letter reach the menu bar this way.
+        if (commandBar.OnSysCommand(wParam, lParam))
+            return true;
+        break;
+    case WM_INITMENUPOPUP:
+        UIUpdateMenu(reinterpret_cast<HMENU>(wParam));
+        return true;
     default:
-        return CFrameWindowImpl::ProcessWindowMessage(message, wParam, lParam, result);
+        break;
+    }
+    return CFrameWindowImpl::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+bool CMainFrame::OnCommand(int command, LRESULT& result) {
+    result = 0;
+    switch (command) {
+    case ID_EDIT_UNDO:
+        SendToCurrentCell(EM_UNDO);
+        return true;
+    case ID_EDIT_CUT:
+        SendToCurrentCell(WM_CUT);
+        return true;
+    case ID_EDIT_COPY:
+        SendToCurrentCell(WM_COPY);
+        return true;
+    case ID_EDIT_PASTE:
+        SendToCurrentCell(WM_PASTE);
+        return true;
+    case ID_EDIT_CLEAR:
+        SendToCurrentCell(WM_CLEAR);
+        return true;
+    case ID_EDIT_SELECT_ALL:
+        OnEditSelectAll();
+        return true;
+    case ID_VIEW_TOOLBAR:
+        OnViewToolBar();
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        OnViewStatusBar();
+        return true;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    case ID_HELP:
+        OnHelp();
+        return true;
+    default:
+        return false;
     }
 }
 
 LRESULT CMainFrame::OnCreate() {
-    SetWindowTextA(window, kUntitledTitle);
+    CreateBars();
+    view.Create(window);
+    client = view.window;
+    UIAddToolBar(toolbar);
+    UISetCheck(ID_VIEW_TOOLBAR, true);
+    UISetCheck(ID_VIEW_STATUS_BAR, true);
     loop = g_appModule.GetMessageLoop();
-    if (loop)
+    if (loop) {
         loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
+    g_statusBar = statusBar;
     recentFiles.ReadFromRegistry();
+    UpdateLayout();
     return 0;
+}
+
+void CMainFrame::CreateBars() {
+    commandBar.Create(window);
+    commandBar.AttachMenu(GetMenu(window));
+    SetMenu(window, nullptr); // the command bar draws the menu now and owns it
+    toolbar = CreateToolBar(window, IDR_MAINFRAME, kToolBarButtons,
+                            static_cast<int>(sizeof kToolBarButtons / sizeof kToolBarButtons[0]));
+    selector.Create(window);
+    toolbarWindow = CreateReBar(window, ID_REBAR);
+    if (toolbarWindow) {
+        BandArgs buttons;
+        buttons.chevron = buttons.fitButtons = true;
+        AddReBarBand(toolbarWindow, commandBar.window, buttons);
+        buttons.newRow = true;
+        AddReBarBand(toolbarWindow, toolbar, buttons);
+        AddReBarBand(toolbarWindow, selector.window, BandArgs{});
+    }
+    statusBar = CreateStatusBar(window, ID_STATUS_BAR, IDS_READY);
 }
 
 LRESULT CMainFrame::OnClose() {
@@ -68,4 +183,49 @@ LRESULT CMainFrame::OnInstanceMessage() {
         ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     return static_cast<LRESULT>(g_instanceMessage);
+}
+
+void CMainFrame::SendToCurrentCell(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Before any day cell had the focus there is nothing to act on.
+    if (view.currentCell)
+        SendMessageA(view.currentCell, message, wParam, lParam);
+}
+
+void CMainFrame::OnEditSelectAll() {
+    SendToCurrentCell(EM_SETSEL, 0, -1);
+    SendToCurrentCell(EM_SCROLLCARET);
+}
+
+void CMainFrame::OnViewToolBar() {
+    toolbarVisible = !toolbarVisible;
+    ShowReBarBand(toolbarWindow, kToolBarBand, toolbarVisible);
+    UISetCheck(ID_VIEW_TOOLBAR, toolbarVisible);
+    UpdateLayout();
+}
+
+void CMainFrame::OnViewStatusBar() {
+    const bool visible = !IsWindowVisible(statusBar);
+    ShowWindow(statusBar, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    UISetCheck(ID_VIEW_STATUS_BAR, visible);
+    UpdateLayout();
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal(GetActiveWindow());
+}
+
+void CMainFrame::OnHelp() {
+    ShellOpen("ReadMe.txt");
+}
+
+void CMainFrame::OnMouseWheel(short distance) {
+    if (distance > 0)
+        selector.GoNextMonth();
+    else
+        selector.GoPreviousMonth();
+}
+
+void CMainFrame::GoToday() {
+    selector.GoToday();
 }

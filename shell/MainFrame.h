@@ -1,28 +1,54 @@
 #pragma once
 
+#include "framework/CommandBar.h"
 #include "framework/FrameWindow.h"
 #include "framework/MessageLoop.h"
+#include "framework/UpdateUI.h"
 #include "shell/RecentFileList.h"
 #include "storage/AppSettings.h"
+#include "view/OrvikCalendarView.h"
+#include "view/Selector.h"
 
-#include <string>
-
-// The program's one top-level window.
-class CMainFrame : public CFrameWindowImpl<CMainFrame>, public CMessageFilter {
+// The program's one top-level window: menu (as a command bar), toolbar and
+// navigator in a rebar, status bar, and the month view as its client.
+class CMainFrame : public CFrameWindowImpl<CMainFrame>,
+                   public CUpdateUI,
+                   public CMessageFilter,
+                   public CIdleHandler {
   public:
     AppSettings settings; // filled by Run before the window is created
+    COrvikCalendarView view;
+    CCommandBarCtrl commandBar;
+    CSelector selector;
     RecentFileList recentFiles;
+    HWND toolbar = nullptr; // the button bar, a child of the rebar
+    bool toolbarVisible = true;
 
     CMainFrame() = default;
     ~CMainFrame();
 
+    // The menu bar, for the rebar's chevron.
+    HWND MenuBar() const { return commandBar.window; }
+    HMENU MenuBarMenu() const { return commandBar.GetMenu(); }
+
     BOOL PreTranslateMessage(MSG* message) override;
+    BOOL OnIdle() override;
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   private:
     LRESULT OnCreate();
+    void CreateBars();
     LRESULT OnClose();
     LRESULT OnInstanceMessage();
+    bool OnCommand(int command, LRESULT& result);
+    void SendToCurrentCell(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void OnEditSelectAll();
+    void OnViewToolBar();
+    void OnViewStatusBar();
+    void OnAppAbout();
+    void OnHelp();
+    void OnMouseWheel(short distance);
+    void GoToday();
     void WriteRegistryAtClose();
 
     CMessageLoop* loop = nullptr; // borrowed: the loop of the frame's thread
@@ -30,3 +56,5 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>, public CMessageFilter {
 
 // Set by Run before the frame window is created.
 extern CMainFrame* g_mainFrame;
+// The status bar, where day cells write their date.
+extern HWND g_statusBar;

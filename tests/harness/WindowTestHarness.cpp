@@ -30,7 +30,8 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM collected) {
     GetClassNameA(child, className, sizeof className);
     const std::string text = WindowText(child);
     auto& all = *reinterpret_cast<std::string*>(collected);
-    if (lstrcmpiA(className, "Static") == 0 && !text.empty())
+    const bool picture = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    if (lstrcmpiA(className, "Static") == 0 && !picture && !text.empty())
         all += (all.empty() ? "" : "\n") + text;
     return TRUE;
 }

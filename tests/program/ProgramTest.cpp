@@ -55,6 +55,7 @@ class RunningProgram {
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     bool Started() const { return started; }
+    DWORD ProcessId() const { return process.dwProcessId; }
     bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
     HWND MainWindow() const {
         WindowSearch search{process.dwProcessId, nullptr};
@@ -146,6 +147,46 @@ TEST_F(WholeProgram, StoredMaximisedPlacementStartsMaximised) {
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsZoomed(window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+}
+
+// A drop-down menu window of that process, or null.
+HWND OpenMenuOf(DWORD processId) {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(menu, &owner);
+        if (owner == processId && IsWindowVisible(menu))
+            return menu;
+    }
+    return nullptr;
+}
+
+void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags = 0) {
+    PostMessageA(window, down, key, flags | 1);
+    PostMessageA(window, down + 1, key, flags | (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
+}
+
+TEST_F(WholeProgram, AltFOpensTheFileMenuFromTheMenuBar) {
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    // Menus only show in the active program; the instance message makes the
+    // program bring itself to the front, as a user's click would.
+    SendMessageA(window, RegisterWindowMessageA("OrvikCalendar_RUDORAVIRIVI"), 0, 0);
+    const LPARAM alt = static_cast<LPARAM>(KF_ALTDOWN) << 16;
+    PostMessageA(window, WM_SYSKEYDOWN, VK_MENU, alt | 1);
+    PostKey(window, WM_SYSKEYDOWN, 'F', alt);
+    PostMessageA(window, WM_KEYUP, VK_MENU, (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
+    HWND menu = nullptr;
+    for (DWORD waited = 0; waited < kPatienceMs && !menu; waited += 20) {
+        Sleep(20);
+        menu = OpenMenuOf(program.ProcessId());
+    }
+    ASSERT_NE(menu, nullptr) << "no drop-down menu opened";
+    PostKey(window, WM_KEYDOWN, VK_ESCAPE);
+    PostKey(window, WM_KEYDOWN, VK_ESCAPE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
 }

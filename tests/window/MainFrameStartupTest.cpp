@@ -1,47 +1,12 @@
-#include "tests/harness/WindowTestHarness.h"
+#include "tests/window/MainFrameFixture.h"
 
-#include "framework/AppModule.h"
 #include "res/RegistryNames.h"
 #include "res/resource.h"
-#include "shell/MainFrame.h"
 #include "shell/RegisteredMessages.h"
-
-#include <memory>
 
 namespace {
 
-// Builds the frame the way start-up does: a registered loop, g_mainFrame set.
-class MainFrameStartup : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        g_appModule.Init();
-        g_appModule.AddMessageLoop(&loop);
-    }
-    void TearDown() override {
-        frame.reset();
-        g_mainFrame = nullptr;
-        g_appModule.RemoveMessageLoop();
-        WindowTest::TearDown();
-    }
-    HWND CreateFrame() {
-        frame = std::make_unique<CMainFrame>();
-        g_mainFrame = frame.get();
-        HWND window = frame->CreateEx();
-        ShowWindow(window, SW_SHOWNORMAL);
-        PumpUntilIdle();
-        return window;
-    }
-    // The exit code the frame posted, or -1 when it posted none.
-    static int PostedExitCode() {
-        MSG message;
-        return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)
-                   ? static_cast<int>(message.wParam)
-                   : -1;
-    }
-    CMessageLoop loop;
-    std::unique_ptr<CMainFrame> frame;
-};
+using MainFrameStartup = MainFrameTest;
 
 TEST_F(MainFrameStartup, WindowHasTitleMenuAndAccelerators) {
     HWND window = CreateFrame();
@@ -49,7 +14,8 @@ TEST_F(MainFrameStartup, WindowHasTitleMenuAndAccelerators) {
     char title[128] = "";
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "OrvikCalendar - Untitled");
-    HMENU menu = GetMenu(window);
+    EXPECT_EQ(GetMenu(window), nullptr) << "the command bar shows the menu";
+    HMENU menu = frame->commandBar.GetMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(GetMenuItemCount(menu), 4);
     EXPECT_NE(frame->accelerators, nullptr);

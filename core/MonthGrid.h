@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/Date.h"
+
+// The arithmetic of the month on screen: which day the 6 x 7 grid starts
+// with, where everything goes, and what colour a day cell has.
+
+const int kGridRows = 6;
+const int kGridColumns = 7;
+const int kGridCells = kGridRows * kGridColumns;
+
+// The last date on or before the first of the displayed month whose weekday
+// starts the week (Sunday when sundayFirst, else Monday).
+Date FirstGridDate(const Date& displayedDate, bool sundayFirst);
+
+struct GridRect {
+    int left, top, width, height;
+};
+
+// Room for the week numbers at the left and the weekday names at the top.
+const int kLabelMargin = 20;
+
+struct GridLayout {
+    int columnWidth;
+    int rowHeight;
+    GridRect Cell(int row, int column) const;
+    GridRect WeekNumberLabel(int row) const;
+    GridRect WeekdayLabel(int column) const;
+};
+GridLayout LayoutGrid(int clientWidth, int clientHeight);
+
+struct Rgb {
+    unsigned char red, green, blue;
+    bool operator==(const Rgb& other) const {
+        return red == other.red && green == other.green && blue == other.blue;
+    }
+};
+
+// Days of the displayed month are pale yellow, neighbouring days a darker
+// yellow; days before today are 32 darker in each channel.
+Rgb CellColour(const Date& cellDate, bool otherMonth, const Date& today);

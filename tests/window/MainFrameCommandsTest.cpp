@@ -1,0 +1,291 @@
+#include "tests/window/MainFrameFixture.h"
+
+#include "res/resource.h"
+#include "shell/ShellOpen.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records the commands that reach one window, whatever sent them.
+class CommandRecorder {
+  public:
+    explicit CommandRecorder(HWND target) {
+        watched = target;
+        commands.clear();
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, OnCall, nullptr, GetCurrentThreadId());
+    }
+    ~CommandRecorder() { UnhookWindowsHookEx(hook); }
+    CommandRecorder(const CommandRecorder&) = delete;
+    CommandRecorder& operator=(const CommandRecorder&) = delete;
+    static std::vector<int> commands;
+
+  private:
+    static LRESULT CALLBACK OnCall(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->hwnd == watched && call->message == WM_COMMAND)
+            commands.push_back(LOWORD(call->wParam));
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static HWND watched;
+    HHOOK hook = nullptr;
+};
+std::vector<int> CommandRecorder::commands;
+HWND CommandRecorder::watched = nullptr;
+
+bool BandHidden(HWND rebar, int index) {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE;
+    SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&band));
+    return (band.fStyle & RBBS_HIDDEN) != 0;
+}
+
+// What the status bar shows: in simple mode the comctl32 of Wine answers the
+// simple pane's text for pane 0.
+std::string StatusText(HWND statusBar) {
+    char text[256] = "";
+    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int ClientHeight(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+HMENU FilePopup(CMainFrame& frame) {
+    return GetSubMenu(frame.commandBar.GetMenu(), 0);
+}
+
+using MainFrameCommands = MainFrameTest;
+
+TEST_F(MainFrameCommands, RebarHoldsCommandBarToolbarAndNavigator) {
+    CreateFrame();
+    HWND rebar = frame->toolbarWindow;
+    ASSERT_NE(rebar, nullptr);
+    ASSERT_EQ(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0), 3);
+    const HWND children[] = {frame->commandBar.window, frame->toolbar, frame->selector.window};
+    for (int index = 0; index < 3; ++index) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_ID | RBBIM_CHILD;
+        SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&band));
+        EXPECT_EQ(band.wID, static_cast<UINT>(ID_FIRST_BAND + index));
+        EXPECT_EQ(band.hwndChild, children[index]);
+    }
+    EXPECT_EQ(SendMessageA(frame->toolbar, TB_BUTTONCOUNT, 0, 0), 13)
+        << "nine buttons, four separators";
+    RECT viewRect{}, rebarRect{};
+    GetWindowRect(frame->view.window, &viewRect);
+    GetWindowRect(rebar, &rebarRect);
+    EXPECT_EQ(viewRect.top, rebarRect.bottom) << "the view fills the space under the bars";
+}
+
+TEST_F(MainFrameCommands, ViewToolbarHidesOnlyTheToolbarBand) {
+    HWND window = CreateFrame();
+    HWND rebar = frame->toolbarWindow;
+    const int viewHeight = ClientHeight(frame->view.window);
+    SendMessageA(window, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(BandHidden(rebar, 0)) << "command bar";
+    EXPECT_TRUE(BandHidden(rebar, 1)) << "toolbar";
+    EXPECT_FALSE(BandHidden(rebar, 2)) << "navigator";
+    SendMessageA(window, WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(frame->commandBar.GetMenu(), 2)), 2);
+    EXPECT_EQ(GetMenuState(frame->commandBar.GetMenu(), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED,
+              0u);
+    EXPECT_GE(ClientHeight(frame->view.window), viewHeight);
+
+    SendMessageA(window, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(BandHidden(rebar, 1));
+    SendMessageA(window, WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(frame->commandBar.GetMenu(), 2)), 2);
+    EXPECT_NE(GetMenuState(frame->commandBar.GetMenu(), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED,
+              0u);
+}
+
+TEST_F(MainFrameCommands, ViewStatusBarTogglesAndTheViewTakesTheRoom) {
+    HWND window = CreateFrame();
+    const int viewHeight = ClientHeight(frame->view.window);
+    SendMessageA(window, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(IsWindowVisible(frame->statusBar));
+    EXPECT_GT(ClientHeight(frame->view.window), viewHeight);
+    EXPECT_FALSE(frame->UIIsChecked(ID_VIEW_STATUS_BAR));
+    SendMessageA(window, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    PumpUntilIdle();
+    EXPECT_TRUE(IsWindowVisible(frame->statusBar));
+    EXPECT_EQ(ClientHeight(frame->view.window), viewHeight);
+    EXPECT_TRUE(frame->UIIsChecked(ID_VIEW_STATUS_BAR));
+}
+
+TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
+    HWND window = CreateFrame();
+    for (bool modified : {false, true, false}) {
+        frame->view.modified = modified;
+        RunIdle();
+        SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FilePopup(*frame)), 0);
+        const bool menuGreyed =
+            GetMenuState(FilePopup(*frame), ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED;
+        EXPECT_EQ(menuGreyed, !modified);
+        EXPECT_EQ(SendMessageA(frame->toolbar, TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0, modified);
+    }
+}
+
+TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {
+    HWND window = CreateFrame();
+    RunIdle();
+    ASSERT_FALSE(frame->UIIsEnabled(ID_FILE_SAVE));
+    CommandRecorder recorder(window);
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG keyDown{window, WM_KEYDOWN, 'S', 0, 0, {0, 0}};
+    EXPECT_TRUE(loop.PreTranslateMessage(&keyDown));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(CommandRecorder::commands, std::vector<int>{ID_FILE_SAVE});
+}
+
+TEST_F(MainFrameCommands, MenuPromptsInTheStatusBar) {
+    HWND window = CreateFrame();
+    HMENU menu = frame->commandBar.GetMenu();
+    const struct {
+        UINT item, flags;
+        const char* prompt;
+    } cases[] = {
+        {ID_FILE_NEW, MF_STRING, "Create a new document"},
+        {ID_PREVIEW, MF_STRING, "Preview the OrvikCalendar in your webbrowser."},
+        {ID_HELP, MF_STRING, "Display Help"},
+        {0, MF_POPUP, ""},
+        {ID_FILE_MRU_FIRST + 2, MF_STRING, "Open this document"},
+        {SC_CLOSE, MF_STRING | MF_SYSMENU,
+         "Close the active window and prompts to save the documents"},
+        {SC_RESTORE, MF_STRING | MF_SYSMENU, "Restore the window to normal size"},
+        {SC_MINIMIZE, MF_STRING | MF_SYSMENU, "Reduce the window to an icon"},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(c.item, c.flags),
+                     reinterpret_cast<LPARAM>(menu));
+        EXPECT_TRUE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0));
+        EXPECT_EQ(StatusText(frame->statusBar), c.prompt) << c.item;
+    }
+    SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0));
+    EXPECT_EQ(StatusText(frame->statusBar), "Ready");
+}
+
+TEST_F(MainFrameCommands, ToolbarTooltipsComeFromTheStringTable) {
+    HWND window = CreateFrame();
+    const struct {
+        int command;
+        const char* tooltip;
+    } cases[] = {{ID_FILE_NEW, "New"},
+                 {ID_FILE_SAVE, "Save"},
+                 {ID_PREVIEW, "Preview in browser"},
+                 {ID_OPTIONS, "Options"},
+                 {ID_APP_ABOUT, "About"}};
+    for (const auto& c : cases) {
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom =
+            reinterpret_cast<HWND>(SendMessageA(frame->toolbar, TB_GETTOOLTIPS, 0, 0));
+        request.hdr.idFrom = static_cast<UINT_PTR>(c.command);
+        request.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+        EXPECT_STREQ(request.lpszText, c.tooltip);
+    }
+}
+
+TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
+    HWND window = CreateFrame();
+    for (int command : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR,
+                        ID_EDIT_SELECT_ALL})
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0); // no cell yet: nothing
+
+    HWND cell = CreateWindowExA(0, "EDIT", "11:00 Dentist", WS_CHILD | ES_MULTILINE, 0, 0, 100, 50,
+                                frame->view.window, nullptr, nullptr, nullptr);
+    frame->view.currentCell = cell;
+    SendMessageA(window, WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+    DWORD start = 1, end = 0;
+    SendMessageA(cell, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 13u);
+    SendMessageA(window, WM_COMMAND, ID_EDIT_CUT, 0);
+    EXPECT_EQ(GetWindowTextLengthA(cell), 0);
+    SendMessageA(window, WM_COMMAND, ID_EDIT_PASTE, 0);
+    SendMessageA(window, WM_COMMAND, ID_EDIT_PASTE, 0);
+    char text[64] = "";
+    GetWindowTextA(cell, text, sizeof text);
+    EXPECT_STREQ(text, "11:00 Dentist11:00 Dentist");
+    SendMessageA(window, WM_COMMAND, ID_EDIT_UNDO, 0);
+    GetWindowTextA(cell, text, sizeof text);
+    EXPECT_STREQ(text, "11:00 Dentist");
+    frame->view.currentCell = nullptr;
+    DestroyWindow(cell);
+}
+
+std::vector<std::string> opened;
+void RecordOpen(const char* target) {
+    opened.push_back(target);
+}
+
+TEST_F(MainFrameCommands, AboutAndHelpFromMenuAndKeys) {
+    HWND window = CreateFrame();
+    DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
+    SendMessageA(window, WM_COMMAND, ID_APP_ABOUT, 0);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].caption, "About");
+
+    auto* previous = g_shellOpen;
+    g_shellOpen = RecordOpen;
+    opened.clear();
+    SendMessageA(window, WM_COMMAND, ID_HELP, 0);
+    MSG f1{window, WM_KEYDOWN, VK_F1, 1, 0, {0, 0}};
+    EXPECT_TRUE(loop.PreTranslateMessage(&f1));
+    g_shellOpen = previous;
+    EXPECT_EQ(opened, (std::vector<std::string>{"ReadMe.txt", "ReadMe.txt"}));
+}
+
+// Takes the picture once the frame's drop-down menu waits for input, then
+// closes the menu.
+LRESULT CALLBACK ScreenshotWhenMenuIdles(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU) {
+        CreateDirectoryA("..\\screenshots", nullptr);
+        SaveScreenshot("..\\screenshots\\main-frame-file-menu.bmp");
+        EndMenu();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
+    HWND window = CreateFrame();
+    SetForegroundWindow(window);
+    HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, ScreenshotWhenMenuIdles, nullptr, GetCurrentThreadId());
+    const LPARAM alt = static_cast<LPARAM>(KF_ALTDOWN) << 16;
+    MSG keys[] = {
+        {window, WM_SYSKEYDOWN, VK_MENU, alt | 1, 0, {0, 0}},
+        {window, WM_SYSKEYDOWN, 'F', alt | 1, 0, {0, 0}},
+        {window, WM_SYSCHAR, 'f', alt | 1, 0, {0, 0}},
+    };
+    for (MSG& key : keys) {
+        if (!loop.PreTranslateMessage(&key)) {
+            TranslateMessage(&key);
+            DispatchMessageA(&key);
+        }
+    }
+    PumpUntilIdle();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(StatusText(frame->statusBar), "Ready") << "the menu closed again";
+}
+
+} // namespace
