@@ -8,7 +8,6 @@
 #include "storage/SettingsStore.h"
 
 CMainFrame* g_mainFrame = nullptr;
-HWND g_statusBar = nullptr;
 
 namespace {
 
@@ -126,8 +125,11 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
 
 LRESULT CMainFrame::OnCreate() {
     CreateBars();
+    view.settings = &settings;
+    view.commandBar = &commandBar;
     view.Create(window);
     client = view.window;
+    selector.navigation = &view;
     UIAddToolBar(toolbar);
     UISetCheck(ID_VIEW_TOOLBAR, true);
     UISetCheck(ID_VIEW_STATUS_BAR, true);
@@ -188,7 +190,7 @@ LRESULT CMainFrame::OnInstanceMessage() {
 void CMainFrame::SendToCurrentCell(UINT message, WPARAM wParam, LPARAM lParam) {
     // Before any day cell had the focus there is nothing to act on.
     if (view.currentCell)
-        SendMessageA(view.currentCell, message, wParam, lParam);
+        SendMessageA(view.currentCell->window, message, wParam, lParam);
 }
 
 void CMainFrame::OnEditSelectAll() {

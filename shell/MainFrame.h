@@ -56,5 +56,3 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
 
 // Set by Run before the frame window is created.
 extern CMainFrame* g_mainFrame;
-// The status bar, where day cells write their date.
-extern HWND g_statusBar;

@@ -1,7 +1,68 @@
 #include "view/OrvikCalendarView.h"
 
+#include "core/DayText.h"
+#include "framework/CommandBar.h"
+#include "storage/AppSettings.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+HWND g_statusBar = nullptr;
+
+namespace {
+
+const UINT kReflectionOffset = 0x2000;
+
+HWND CreateLabel(HWND parent, const char* text) {
+    return CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, parent,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The messages in which a child tells its parent something.
+bool IsChildNotification(UINT message) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_PARENTNOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return true;
+    default:
+        return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+    }
+}
+
+HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NOTIFY:
+        return reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    case WM_PARENTNOTIFY:
+        return LOWORD(wParam) >= WM_LBUTTONDOWN ? nullptr : reinterpret_cast<HWND>(lParam);
+    case WM_DRAWITEM:
+        return reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_COMPAREITEM:
+        return reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_DELETEITEM:
+        return reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_MEASUREITEM:
+        return nullptr;
+    default:
+        return reinterpret_cast<HWND>(lParam);
+    }
+}
+
+} // namespace
+
 HWND COrvikCalendarView::Create(HWND frame) {
     WNDCLASSEXA description{};
+    description.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     description.hInstance = GetModuleHandleA(nullptr);
     description.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     description.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -11,10 +72,123 @@ HWND COrvikCalendarView::Create(HWND frame) {
     args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     args.x = args.y = args.width = args.height = 0;
     args.parent = frame;
-    HWND created = CreateBoundWindow(className, args);
-    if (created)
-        UpdateTitle();
-    return created;
+    return CreateBoundWindow(className, args);
+}
+
+bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                              LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_CREATE:
+        result = OnCreate();
+        return true;
+    case WM_SIZE:
+        Layout(LOWORD(lParam), HIWORD(lParam));
+        return true;
+    case WM_DESTROY:
+        return true;
+    default:
+        break;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        if (!filling)
+            modified = true;
+        return true;
+    }
+    if (IsChildNotification(message))
+        return ReflectToChild(message, wParam, lParam, result);
+    return false;
+}
+
+bool COrvikCalendarView::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam,
+                                        LRESULT& result) {
+    HWND child = NotifyingChild(message, wParam, lParam);
+    if (!child || !::IsWindow(child))
+        return false;
+    result = SendMessageA(child, message + kReflectionOffset, wParam, lParam);
+    return true;
+}
+
+LRESULT COrvikCalendarView::OnCreate() {
+    documentName = "Untitled";
+    currentCell = nullptr;
+    modified = false;
+    Date weekday = Date::FromWeekday(SundayFirst() ? 1 : 2);
+    for (int row = 0; row < kGridRows; ++row) {
+        weekNumberLabels[static_cast<std::size_t>(row)] = CreateLabel(window, "");
+        for (int column = 0; column < kGridColumns; ++column) {
+            HWND& label = weekdayLabels[static_cast<std::size_t>(column)];
+            if (!label)
+                label = CreateLabel(window, weekday.PostIncrement().Format(1).c_str());
+            cells[static_cast<std::size_t>(row * kGridColumns + column)].Create(*this);
+        }
+    }
+    displayedDate.SetToday();
+    displayedDate = Date(displayedDate.month, displayedDate.year);
+    ShowMonth();
+    UpdateTitle();
+    return 0;
+}
+
+void COrvikCalendarView::Layout(int width, int height) {
+    const GridLayout layout = LayoutGrid(width, height);
+    HDWP positions = BeginDeferWindowPos(kGridCells + kGridRows + kGridColumns);
+    auto place = [&positions](HWND child, const GridRect& rect, UINT flags) {
+        if (positions)
+            positions = DeferWindowPos(positions, child, nullptr, rect.left, rect.top, rect.width,
+                                       rect.height, flags | SWP_NOACTIVATE);
+    };
+    for (int column = 0; column < kGridColumns; ++column)
+        place(weekdayLabels[static_cast<std::size_t>(column)], layout.WeekdayLabel(column),
+              SWP_NOZORDER);
+    for (int row = 0; row < kGridRows; ++row) {
+        place(weekNumberLabels[static_cast<std::size_t>(row)], layout.WeekNumberLabel(row),
+              SWP_NOZORDER);
+        for (int column = 0; column < kGridColumns; ++column) {
+            CMyEdit& cell = cells[static_cast<std::size_t>(row * kGridColumns + column)];
+            // The focused cell keeps its scroll bars on top of its neighbours.
+            const bool focused = GetFocus() == cell.window;
+            place(cell.window, layout.Cell(row, column),
+                  focused ? SWP_FRAMECHANGED | SWP_NOCOPYBITS : SWP_NOZORDER);
+        }
+    }
+    if (positions)
+        EndDeferWindowPos(positions);
+}
+
+void COrvikCalendarView::ShowMonth() {
+    const bool sundayFirst = SundayFirst();
+    Date day = FirstGridDate(displayedDate, sundayFirst);
+    // One repaint after all 42 cells are filled, not one per cell.
+    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    filling = true;
+    for (int row = 0; row < kGridRows; ++row) {
+        char week[16];
+        std::snprintf(week, sizeof week, "%d", day.WeekOfYear());
+        SetWindowTextA(weekNumberLabels[static_cast<std::size_t>(row)], week);
+        for (int column = 0; column < kGridColumns; ++column) {
+            CMyEdit& cell = cells[static_cast<std::size_t>(row * kGridColumns + column)];
+            cell.SetDate(day);
+            SetWindowTextA(cell.window, store.Lookup(day).c_str());
+            cell.otherMonth = day.month != displayedDate.month;
+            day.PostIncrement();
+        }
+    }
+    filling = false;
+    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (g_monthButton) {
+        char caption[64];
+        std::snprintf(caption, sizeof caption, "%s %d", displayedDate.Format(2).c_str(),
+                      displayedDate.year);
+        SetWindowTextA(g_monthButton, caption);
+    }
+}
+
+void COrvikCalendarView::CollectCells() {
+    for (CMyEdit& cell : cells)
+        store.SetDayText(cell.date, NormalizeLineBreaks(cell.GetText()));
 }
 
 void COrvikCalendarView::UpdateTitle() {
@@ -22,6 +196,62 @@ void COrvikCalendarView::UpdateTitle() {
     SetWindowTextA(GetParent(window), title.c_str());
 }
 
-bool COrvikCalendarView::ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+CMyEdit* COrvikCalendarView::CellForDate(const Date& date) {
+    for (CMyEdit& cell : cells) {
+        if (cell.date == date)
+            return &cell;
+    }
+    return nullptr;
+}
+
+void COrvikCalendarView::ShowMonthAfterMove() {
+    CollectCells();
+    ShowMonth();
+}
+
+void COrvikCalendarView::GoPreviousYear() {
+    displayedDate.AddYears(-1);
+    ShowMonthAfterMove();
+}
+
+void COrvikCalendarView::GoNextYear() {
+    displayedDate.AddYears(1);
+    ShowMonthAfterMove();
+}
+
+void COrvikCalendarView::GoPreviousMonth() {
+    Date first(displayedDate.month, displayedDate.year);
+    displayedDate = first.SetDayNumber(first.dayNumber - 1);
+    ShowMonthAfterMove();
+}
+
+void COrvikCalendarView::GoNextMonth() {
+    Date next(displayedDate.month, displayedDate.year);
+    next.NextMonth();
+    // Rebuild the fields from the day number.
+    next.SetDayNumber(next.dayNumber - 1);
+    next.SetDayNumber(next.dayNumber + 1);
+    displayedDate = next;
+    ShowMonthAfterMove();
+}
+
+void COrvikCalendarView::GoToday() {
+    displayedDate.SetToday();
+    ShowMonthAfterMove();
+}
+
+void COrvikCalendarView::ShowDateInStatusBar(const Date& date) {
+    if (g_statusBar)
+        SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(date.Format(3).c_str()));
+}
+
+void COrvikCalendarView::ShowEditMenu(int x, int y) {
+    if (!commandBar || !commandBar->GetMenu())
+        return;
+    commandBar->TrackPopupMenu(GetSubMenu(commandBar->GetMenu(), 1),
+                               TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y);
+}
+
+bool COrvikCalendarView::SundayFirst() const {
+    return settings && settings->SundayFirst;
 }

@@ -1,20 +1,68 @@
 #pragma once
 
+#include "core/Date.h"
+#include "core/EventStore.h"
+#include "core/MonthGrid.h"
 #include "framework/Window.h"
+#include "view/DayCell.h"
+#include "view/Selector.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
-// The frame's client window. It owns the document: its name, whether it
-// was changed since the last save, and the day cell that last had the focus.
-class COrvikCalendarView : public CWindowImpl<COrvikCalendarView> {
+class CCommandBarCtrl;
+struct AppSettings;
+
+// The frame's client window: one month as six weeks of day cells, with the
+// weekday names above and the week numbers at the left. It owns the
+// document: the store, its name and whether it changed since the last save.
+class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public CalendarNavigation {
   public:
-    std::string documentName = "Untitled";
+    // Set by the frame before the window is created.
+    const AppSettings* settings = nullptr; // borrowed: the frame's
+    CCommandBarCtrl* commandBar = nullptr; // borrowed: opens the cells' Edit menu
+
+    std::int64_t fileTime = 0;
     bool modified = false;
-    HWND currentCell = nullptr; // borrowed: one of the view's cells, or none yet
+    EventStore store;
+    Date displayedDate;
+    CMyEdit* currentCell = nullptr; // the cell that last had the focus, if any
+    std::string documentName = "Untitled";
+    std::array<CMyEdit, kGridCells> cells;
 
     HWND Create(HWND frame);
+    // Fills the grid with the month of displayedDate from the store.
+    void ShowMonth();
+    // Writes every cell's text back into the store.
+    void CollectCells();
     // The frame's title: "OrvikCalendar - " and the document name.
     void UpdateTitle();
+    CMyEdit* CellForDate(const Date& date);
+
+    void GoPreviousYear() override;
+    void GoNextYear() override;
+    void GoPreviousMonth() override;
+    void GoNextMonth() override;
+    void GoToday() override;
+
+    // Used by the cells.
+    void ShowDateInStatusBar(const Date& date);
+    void ShowEditMenu(int x, int y);
 
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  private:
+    LRESULT OnCreate();
+    void Layout(int width, int height);
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void ShowMonthAfterMove();
+    bool SundayFirst() const;
+
+    std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
+    std::array<HWND, kGridRows> weekNumberLabels{};
+    bool filling = false; // the program, not the user, is setting cell texts
 };
+
+// The frame's status bar, where a focused cell names its date.
+extern HWND g_statusBar;

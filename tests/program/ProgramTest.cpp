@@ -66,8 +66,10 @@ class RunningProgram {
     HWND WaitForMainWindow() const {
         for (DWORD waited = 0; waited < kPatienceMs && Running(); waited += 20) {
             HWND window = MainWindow();
-            if (window && IsWindowVisible(window))
+            if (window && IsWindowVisible(window)) {
+                WaitForInputIdle(process.hProcess, kPatienceMs); // shown and painted
                 return window;
+            }
             Sleep(20);
         }
         return nullptr;

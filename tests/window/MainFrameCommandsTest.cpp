@@ -210,9 +210,10 @@ TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
                         ID_EDIT_SELECT_ALL})
         SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0); // no cell yet: nothing
 
-    HWND cell = CreateWindowExA(0, "EDIT", "11:00 Dentist", WS_CHILD | ES_MULTILINE, 0, 0, 100, 50,
-                                frame->view.window, nullptr, nullptr, nullptr);
-    frame->view.currentCell = cell;
+    CMyEdit& dayCell = frame->view.cells[10];
+    HWND cell = dayCell.window;
+    SetWindowTextA(cell, "11:00 Dentist");
+    frame->view.currentCell = &dayCell;
     SendMessageA(window, WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
     DWORD start = 1, end = 0;
     SendMessageA(cell, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -228,8 +229,6 @@ TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     SendMessageA(window, WM_COMMAND, ID_EDIT_UNDO, 0);
     GetWindowTextA(cell, text, sizeof text);
     EXPECT_STREQ(text, "11:00 Dentist");
-    frame->view.currentCell = nullptr;
-    DestroyWindow(cell);
 }
 
 std::vector<std::string> opened;

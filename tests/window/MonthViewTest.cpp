@@ -1,0 +1,271 @@
+#include "tests/support/DateHelpers.h"
+#include "tests/window/MainFrameFixture.h"
+
+#include "res/SelectorIds.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+// Today is pinned to Thursday 12 March 2026 for every test here.
+class MonthView : public MainFrameTest {
+  protected:
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        window = CreateFrame();
+        SetForegroundWindow(window);
+        PumpUntilIdle();
+    }
+    COrvikCalendarView& View() { return frame->view; }
+    CMyEdit& Cell(int index) { return View().cells[static_cast<std::size_t>(index)]; }
+    CMyEdit& CellOf(int year, int month, int day) {
+        return *View().CellForDate(Ymd(year, month, day));
+    }
+    std::string Caption() { return WindowText(g_monthButton); }
+    static std::string WindowText(HWND window) {
+        char text[256] = "";
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+    void ShowMonth(int year, int month) {
+        View().displayedDate = Ymd(year, month, 1);
+        View().ShowMonth();
+        PumpUntilIdle();
+    }
+    void Click(int buttonId) {
+        SendMessageA(GetDlgItem(frame->selector.window, buttonId), BM_CLICK, 0, 0);
+        PumpUntilIdle();
+    }
+    void Type(HWND cell, const std::string& text) {
+        SetFocus(cell);
+        for (char c : text)
+            SendMessageA(cell, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+        PumpUntilIdle();
+    }
+    // Runs a message through the loop's filter and dispatch, as the real loop does.
+    void ThroughLoop(MSG message) {
+        if (!loop.PreTranslateMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        PumpUntilIdle();
+    }
+    PinnedNow today{2026, 3, 12};
+    HWND window = nullptr;
+};
+
+TEST_F(MonthView, ShowsTheMonthOfTodayWithStoreTextsAndDayNumbers) {
+    View().store.Append(Ymd(2026, 3, 12), "11:00 Dentist");
+    View().store.Append(Ymd(2026, 4, 2), "in the next month");
+    View().ShowMonth();
+    EXPECT_EQ(Caption(), "March 2026");
+    EXPECT_EQ(Cell(0).date, Ymd(2026, 2, 23)) << "Monday first: the grid starts in February";
+    EXPECT_TRUE(Cell(0).otherMonth);
+    EXPECT_FALSE(CellOf(2026, 3, 1).otherMonth);
+    EXPECT_TRUE(CellOf(2026, 4, 2).otherMonth);
+    EXPECT_EQ(CellOf(2026, 3, 12).GetText(), "11:00 Dentist");
+    EXPECT_EQ(CellOf(2026, 4, 2).GetText(), "in the next month");
+    EXPECT_EQ(Cell(41).date, Ymd(2026, 4, 5));
+    EXPECT_FALSE(View().modified) << "showing a month is not an edit";
+}
+
+TEST_F(MonthView, WeekdayNamesFollowSundayFirstAtCreation) {
+    HWND label = FindWindowExA(View().window, nullptr, "Static", "Monday");
+    ASSERT_NE(label, nullptr);
+    frame.reset();
+    frame = std::make_unique<CMainFrame>();
+    g_mainFrame = frame.get();
+    frame->settings.SundayFirst = 1;
+    frame->CreateEx();
+    PumpUntilIdle();
+    EXPECT_EQ(Cell(0).date, Ymd(2026, 3, 1)) << "1 March 2026 is a Sunday";
+    RECT sunday{}, monday{};
+    GetWindowRect(FindWindowExA(View().window, nullptr, "Static", "Sunday"), &sunday);
+    GetWindowRect(FindWindowExA(View().window, nullptr, "Static", "Monday"), &monday);
+    EXPECT_LT(sunday.left, monday.left);
+}
+
+TEST_F(MonthView, TypingSetsModifiedAndEnablesSave) {
+    RunIdle();
+    EXPECT_FALSE(frame->UIIsEnabled(ID_FILE_SAVE));
+    Type(CellOf(2026, 3, 20).window, "x");
+    EXPECT_TRUE(View().modified);
+    RunIdle();
+    EXPECT_TRUE(frame->UIIsEnabled(ID_FILE_SAVE));
+    ShowMonth(2026, 5);
+    EXPECT_TRUE(View().modified) << "showing another month keeps the flag";
+}
+
+TEST_F(MonthView, EditsSurviveMovingAwayAndBack) {
+    Type(CellOf(2026, 3, 20).window, "a\rb"); // Enter types a carriage return
+    Type(CellOf(2026, 3, 21).window, "second");
+    Click(IDC_NEXT_MONTH);
+    EXPECT_EQ(Caption(), "April 2026");
+    Click(IDC_PREVIOUS_MONTH);
+    EXPECT_EQ(CellOf(2026, 3, 20).GetText(), "a\r\nb");
+    EXPECT_EQ(CellOf(2026, 3, 21).GetText(), "second");
+    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 21)), "second");
+}
+
+TEST_F(MonthView, CollectCellsNormalisesLineBreaksAndKeepsEmptiedEntries) {
+    View().store.Append(Ymd(2026, 3, 3), "to be cleared");
+    View().ShowMonth();
+    const struct {
+        int day;
+        const char* typed;
+        const char* stored;
+    } cases[] = {
+        {10, "a\nb", "a\r\nb"}, {11, "a\r\r\nb", "a\r\nb"}, {12, "a\rb", "ab"}, {3, "", ""}};
+    for (const auto& c : cases)
+        SetWindowTextA(CellOf(2026, 3, c.day).window, c.typed);
+    const int countBefore = View().store.GetCount();
+    View().CollectCells();
+    for (const auto& c : cases)
+        EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, c.day)), c.stored) << c.day;
+    EXPECT_EQ(View().store.GetCount(), countBefore + 3) << "the emptied day keeps its entry";
+    EXPECT_EQ(View().store.FindIndex(Ymd(2026, 3, 3)), 0);
+}
+
+TEST_F(MonthView, FocusInAndOut) {
+    CMyEdit& first = CellOf(2026, 3, 12);
+    CMyEdit& second = CellOf(2026, 3, 13);
+    SetWindowTextA(first.window, "12 March");
+    SetFocus(first.window);
+    PumpUntilIdle();
+    char status[128] = "";
+    SendMessageA(frame->statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    EXPECT_STREQ(status, "Thursday, March 12, 2026");
+    EXPECT_EQ(View().currentCell, &first);
+    const LONG style = GetWindowLongA(first.window, GWL_STYLE);
+    EXPECT_TRUE((style & WS_VSCROLL) && (style & WS_HSCROLL));
+    HWND label = FindWindowExA(View().window, nullptr, "Static", "12");
+    ASSERT_NE(label, nullptr) << "the day label moved into the view";
+    RECT cellRect{}, labelRect{};
+    GetWindowRect(first.window, &cellRect);
+    GetWindowRect(label, &labelRect);
+    EXPECT_EQ(labelRect.right, cellRect.right);
+    EXPECT_EQ(labelRect.bottom, cellRect.bottom - 1);
+    EXPECT_EQ(labelRect.right - labelRect.left, 18);
+    SendMessageA(first.window, EM_SETSEL, 0, 5);
+
+    SetFocus(second.window);
+    PumpUntilIdle();
+    EXPECT_EQ(View().currentCell, &second);
+    EXPECT_EQ(GetWindowLongA(first.window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+    EXPECT_EQ(GetParent(label), first.window) << "the label went back into the cell";
+    GetWindowRect(label, &labelRect);
+    RECT client{};
+    GetClientRect(first.window, &client);
+    POINT labelCorner{labelRect.left, labelRect.top};
+    ScreenToClient(first.window, &labelCorner);
+    EXPECT_EQ(labelCorner.x, client.right - 19);
+    EXPECT_EQ(labelCorner.y, 1);
+    DWORD start = 0, end = 0;
+    SendMessageA(first.window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, end) << "the cell that lost the focus shows no selection";
+    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 12)), "12 March") << "written at focus out";
+}
+
+TEST_F(MonthView, NavigatorButtonsAndCaption) {
+    const struct {
+        int startYear, startMonth, button;
+        const char* caption;
+    } cases[] = {
+        {2026, 1, IDC_PREVIOUS_MONTH, "December 2025"}, {2026, 1, IDC_NEXT_MONTH, "February 2026"},
+        {2026, 12, IDC_NEXT_MONTH, "January 2027"},     {2026, 3, IDC_PREVIOUS_YEAR, "March 2025"},
+        {2026, 3, IDC_NEXT_YEAR, "March 2027"},         {2024, 7, IDC_MONTH_BUTTON, "March 2026"},
+    };
+    for (const auto& c : cases) {
+        ShowMonth(c.startYear, c.startMonth);
+        Click(c.button);
+        EXPECT_EQ(Caption(), c.caption)
+            << c.startMonth << "/" << c.startYear << " button " << c.button;
+    }
+}
+
+TEST_F(MonthView, WheelAndMiddleClick) {
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(Caption(), "April 2026");
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(Caption(), "February 2026");
+    Type(CellOf(2026, 2, 14).window, "valentine");
+    ThroughLoop({CellOf(2026, 2, 14).window, WM_MBUTTONUP, 0, 0, 0, {0, 0}});
+    EXPECT_EQ(Caption(), "March 2026");
+    EXPECT_EQ(View().store.Lookup(Ymd(2026, 2, 14)), "valentine");
+}
+
+// The pixel a little inside the lower-left corner, away from text and label.
+COLORREF BackgroundPixel(HWND cell) {
+    RECT client{};
+    GetClientRect(cell, &client);
+    RedrawWindow(cell, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(cell);
+    const COLORREF pixel = GetPixel(dc, 4, client.bottom - 4);
+    ReleaseDC(cell, dc);
+    return pixel;
+}
+
+TEST_F(MonthView, CellColoursOnScreen) {
+    SetFocus(frame->selector.window);
+    PumpUntilIdle();
+    const struct {
+        int year, month, day;
+        COLORREF colour;
+    } cases[] = {
+        {2026, 3, 12, RGB(255, 255, 204)}, // today
+        {2026, 3, 11, RGB(223, 223, 172)}, // this month, past
+        {2026, 4, 2, RGB(240, 240, 160)},  // next month, future
+        {2026, 2, 24, RGB(208, 208, 128)}, // previous month, past
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BackgroundPixel(CellOf(c.year, c.month, c.day).window), c.colour) << c.day;
+}
+
+// Notes which popup opens, then closes it once it waits for input.
+std::string openedPopup;
+LRESULT CALLBACK NotePopup(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+        char first[64] = "";
+        GetMenuStringA(reinterpret_cast<HMENU>(call->wParam), 0, first, sizeof first,
+                       MF_BYPOSITION);
+        openedPopup = first;
+    }
+    if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU)
+        EndMenu();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MonthView, RightClickOpensTheEditMenu) {
+    HWND cell = CellOf(2026, 3, 12).window;
+    SetFocus(cell);
+    openedPopup.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, NotePopup, nullptr, GetCurrentThreadId());
+    RECT rect{};
+    GetWindowRect(cell, &rect);
+    SendMessageA(cell, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(cell),
+                 MAKELPARAM(rect.left + 5, rect.top + 5));
+    PumpUntilIdle();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(openedPopup, "&Undo\tCtrl+Z");
+}
+
+TEST_F(MonthView, ScreenshotWithTextAndAFocusedCell) {
+    View().store.Append(Ymd(2026, 3, 12), "11:00 Dentist\r\n14:30 Call Anna");
+    View().store.Append(Ymd(2026, 3, 16), "Holiday begins");
+    View().store.Append(Ymd(2026, 3, 27), "09:15 Train to Oslo\r\nPack the red bag");
+    View().ShowMonth();
+    SetFocus(CellOf(2026, 3, 27).window);
+    PumpUntilIdle();
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CreateDirectoryA("..\\screenshots", nullptr);
+    EXPECT_TRUE(SaveScreenshot("..\\screenshots\\month-view.bmp"));
+}
+
+} // namespace

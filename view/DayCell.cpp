@@ -1,0 +1,218 @@
+#include "view/DayCell.h"
+
+#include "core/MonthGrid.h"
+#include "view/OrvikCalendarView.h"
+
+#include <cstdio>
+
+namespace {
+
+const int kLabelWidth = 18;
+const int kLabelHeight = 15;
+const UINT kReflectedEditColour = WM_CTLCOLOREDIT + 0x2000;
+// Recalculate the frame without moving, sizing, reordering or activating.
+const UINT kFrameChanged =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+
+WNDPROC editProcedure = nullptr; // the platform EDIT control's own
+
+COLORREF ToColorRef(const Rgb& colour) {
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+Date Today() {
+    Date today;
+    return today.SetToday();
+}
+
+} // namespace
+
+CMyEdit::~CMyEdit() {
+    // The window (and its label) goes before the brushes it paints with.
+    if (IsWindow())
+        DestroyWindow(window);
+    if (dayLabel && ::IsWindow(dayLabel))
+        DestroyWindow(dayLabel);
+    for (HBRUSH brush : {todayBrush, dayBrush, backgroundBrush}) {
+        if (brush)
+            DeleteObject(brush);
+    }
+}
+
+HWND CMyEdit::Create(COrvikCalendarView& owner) {
+    view = &owner;
+    WNDCLASSEXA description{};
+    description.cbSize = sizeof description;
+    GetClassInfoExA(nullptr, "EDIT", &description);
+    editProcedure = description.lpfnWndProc;
+    description.hInstance = GetModuleHandleA(nullptr);
+    const char* className = RegisterWindowClass(description);
+    WindowCreateArgs args;
+    args.style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_NOHIDESEL | ES_AUTOHSCROLL |
+                 ES_AUTOVSCROLL | ES_MULTILINE;
+    args.x = args.y = args.width = args.height = 0;
+    args.parent = owner.window;
+    return CreateBoundWindow(className, args);
+}
+
+LRESULT CMyEdit::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(editProcedure, window, message, wParam, lParam);
+}
+
+void CMyEdit::SetDate(const Date& shown) {
+    date = shown;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", date.day);
+    SetWindowTextA(dayLabel, text);
+}
+
+std::string CMyEdit::GetText() const {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+bool CMyEdit::HasFocusFrame() const {
+    return GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL;
+}
+
+bool CMyEdit::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_CREATE:
+        result = OnCreate(wParam, lParam);
+        return true;
+    case WM_SIZE:
+        PlaceDayLabel();
+        return false;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) != dayLabel)
+            return false;
+        result = OnDayLabelColour(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_SETFOCUS:
+        OnSetFocus(reinterpret_cast<HWND>(wParam));
+        return false;
+    case WM_ERASEBKGND:
+        OnEraseBackground(reinterpret_cast<HDC>(wParam));
+        result = 1; // erased: nothing else paints over it
+        return true;
+    case kReflectedEditColour:
+        result = OnEditColour(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_KILLFOCUS:
+        OnKillFocus();
+        return false;
+    case WM_NCPAINT:
+        // The scroll bars' corner square is painted over the day label that
+        // lies above it while the cell has the focus: draw the label again.
+        result = DefaultHandling(message, wParam, lParam);
+        if (HasFocusFrame())
+            RedrawWindow(dayLabel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return true;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
+    otherMonth = false;
+    dayLabel =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, kLabelWidth,
+                        kLabelHeight, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    todayBrush = CreateSolidBrush(RGB(255, 0, 0));
+    dayBrush = CreateSolidBrush(RGB(0, 0, 0));
+    const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 TRUE);
+    return created;
+}
+
+void CMyEdit::PlaceDayLabel() {
+    if (!dayLabel)
+        return;
+    if (!HasFocusFrame()) {
+        RECT client{};
+        GetClientRect(window, &client);
+        MoveWindow(dayLabel, client.right - 19, 1, kLabelWidth, kLabelHeight, TRUE);
+        return;
+    }
+    // Over the corner square between the two scroll bars, in the view's
+    // coordinates: the label is about to become (or is) the view's child.
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    POINT corner{frame.right - kLabelWidth, frame.bottom - 16};
+    ScreenToClient(view->window, &corner);
+    SetWindowPos(dayLabel, HWND_TOP, corner.x, corner.y, kLabelWidth, kLabelHeight, SWP_NOACTIVATE);
+}
+
+LRESULT CMyEdit::OnDayLabelColour(HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(IsToday() ? todayBrush : dayBrush);
+}
+
+void CMyEdit::OnSetFocus(HWND lostFocus) {
+    // At most one cell shows a selection.
+    if (lostFocus)
+        SendMessageA(lostFocus, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    view->ShowDateInStatusBar(date);
+    view->currentCell = this;
+    if (!HasFocusFrame())
+        SetScrollBars(true);
+    SetParent(dayLabel, view->window);
+    SetWindowPos(dayLabel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CMyEdit::OnKillFocus() {
+    const LRESULT lines = SendMessageA(window, EM_GETLINECOUNT, 0, 0);
+    SendMessageA(window, EM_LINESCROLL, static_cast<WPARAM>(-65535), -lines);
+    if (HasFocusFrame())
+        SetScrollBars(false);
+    SetParent(dayLabel, window);
+    view->store.SetDayText(date, GetText());
+}
+
+void CMyEdit::SetScrollBars(bool shown) {
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    style = shown ? (style | WS_VSCROLL | WS_HSCROLL) : (style & ~(WS_VSCROLL | WS_HSCROLL));
+    SetWindowLongA(window, GWL_STYLE, style);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameChanged);
+}
+
+void CMyEdit::OnEraseBackground(HDC dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const COLORREF previous = SetBkColor(dc, BackgroundColour());
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    SetBkColor(dc, previous);
+}
+
+LRESULT CMyEdit::OnEditColour(HDC dc) {
+    const COLORREF colour = BackgroundColour();
+    SetBkColor(dc, colour);
+    // The control fills the space after the text with the brush it is given.
+    if (!backgroundBrush || backgroundBrushColour != colour) {
+        if (backgroundBrush)
+            DeleteObject(backgroundBrush);
+        backgroundBrush = CreateSolidBrush(colour);
+        backgroundBrushColour = colour;
+    }
+    return reinterpret_cast<LRESULT>(backgroundBrush);
+}
+
+void CMyEdit::OnContextMenu(LPARAM position) {
+    view->ShowEditMenu(static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+}
+
+COLORREF CMyEdit::BackgroundColour() const {
+    return ToColorRef(CellColour(date, otherMonth, Today()));
+}
+
+bool CMyEdit::IsToday() const {
+    return date == Today();
+}

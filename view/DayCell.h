@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/Date.h"
+#include "framework/Window.h"
+
+#include <string>
+
+class COrvikCalendarView;
+
+// The text box of one day: the platform's multi-line EDIT with a day-number
+// label in its corner and a background that tells this month from the
+// neighbouring ones and the past from today and later.
+class CMyEdit : public CWindowImpl<CMyEdit> {
+  public:
+    bool otherMonth = false;
+    Date date;
+
+    CMyEdit() = default;
+    ~CMyEdit();
+
+    HWND Create(COrvikCalendarView& owner);
+    void SetDate(const Date& shown);
+    std::string GetText() const;
+    bool HasFocusFrame() const;
+
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    void PlaceDayLabel();
+    LRESULT OnDayLabelColour(HDC dc);
+    void OnSetFocus(HWND lostFocus);
+    void OnKillFocus();
+    void OnEraseBackground(HDC dc);
+    LRESULT OnEditColour(HDC dc);
+    void OnContextMenu(LPARAM position);
+    COLORREF BackgroundColour() const;
+    bool IsToday() const;
+    void SetScrollBars(bool shown);
+
+    COrvikCalendarView* view = nullptr; // borrowed: the view owns its cells
+    HWND dayLabel = nullptr;            // child of the cell, or of the view while focused
+    // Owned brushes: the day label's fills and the text background.
+    HBRUSH todayBrush = nullptr;
+    HBRUSH dayBrush = nullptr;
+    HBRUSH backgroundBrush = nullptr;
+    COLORREF backgroundBrushColour = 0;
+};
