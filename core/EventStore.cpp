@@ -11,6 +11,7 @@ void EventStore::RemoveAll() {
     std::vector<Date>().swap(dates);
     std::vector<std::string>().swap(texts);
     std::unordered_map<std::uint32_t, int>().swap(firstIndexOfDay);
+    ++version;
 }
 
 int EventStore::FindIndex(const Date& date) const {
@@ -29,6 +30,7 @@ bool EventStore::Append(const Date& date, const std::string& text) {
         dates.push_back(date);
         texts.push_back(text);
         firstIndexOfDay.emplace(dates.back().dayNumber, GetCount() - 1);
+        ++version;
         return true;
     } catch (const std::bad_alloc&) {
         // Undo whatever got in, so both arrays keep the same length.
@@ -46,11 +48,19 @@ void EventStore::SetDayText(const Date& date, const std::string& text) {
         return;
     }
     const std::size_t slot = static_cast<std::size_t>(index);
-    dates[slot] = Date(date);
+    const Date copy(date);
+    Date& stored = dates[slot];
+    // Cells write their text back on every focus change and month switch;
+    // most of those writes change nothing and must not count as changes.
+    if (texts[slot] == text && stored.dayNumber == copy.dayNumber && stored.year == copy.year &&
+        stored.month == copy.month && stored.day == copy.day)
+        return;
+    stored = copy;
     texts[slot] = text;
+    ++version;
     // The copy recomputes the day number from the fields; only dates whose
     // fields have wrapped can come out as another day.
-    if (dates[slot].dayNumber != date.dayNumber)
+    if (stored.dayNumber != date.dayNumber)
         RebuildIndex();
 }
 

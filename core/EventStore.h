@@ -26,6 +26,9 @@ class EventStore {
     // Replaces the first entry of the day (also with an empty text), or
     // appends when the day has none and the text is not empty.
     void SetDayText(const Date& date, const std::string& text);
+    // Goes up with every change of the entries (not with a SetDayText that
+    // changes nothing), so whatever is built from the store can tell it is stale.
+    std::uint64_t Version() const { return version; }
 
   private:
     void RebuildIndex();
@@ -34,4 +37,5 @@ class EventStore {
     std::vector<std::string> texts;
     // Day number -> index of its first entry, so lookups never scan the store.
     std::unordered_map<std::uint32_t, int> firstIndexOfDay;
+    std::uint64_t version = 0;
 };

@@ -6,7 +6,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
 
 PACKAGES=(
-    cmake ninja-build g++ googletest libbenchmark-dev   # host build and its tests
+    cmake ninja-build g++ googletest libbenchmark-dev xsltproc   # host build and its tests
     g++-mingw-w64-x86-64                                # the Windows build
     wine wine64 xvfb x11-utils imagemagick              # running it: Wine, display, screenshots
 )

@@ -4,8 +4,6 @@
 #include "shell/AboutDlg.h"
 #include "shell/RegisteredMessages.h"
 #include "shell/ShellOpen.h"
-#include "storage/Registry.h"
-#include "storage/SettingsStore.h"
 
 CMainFrame* g_mainFrame = nullptr;
 
@@ -22,6 +20,8 @@ const ToolBarButton kToolBarButtons[] = {
 };
 
 const int kToolBarBand = ID_FIRST_BAND + 1;
+// Written into the current directory and handed to the browser.
+const char kPreviewFile[] = "OrvikCalendar.xml";
 
 } // namespace
 
@@ -54,6 +54,14 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         result = OnInstanceMessage();
         return true;
     }
+    if (message == g_taskbarCreatedMessage) {
+        tray.AddIconAgain();
+        return true;
+    }
+    if (message == CSystemTray::kCallbackMessage) {
+        result = tray.OnTrayNotification(wParam, lParam);
+        return true;
+    }
     switch (message) {
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
@@ -62,8 +70,12 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
         result = OnCreate();
         return true;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+        result = 0;
+        return true;
     case WM_CLOSE:
-        result = OnClose();
+        result = OnClose(wParam);
         return true;
     case WM_MOUSEWHEEL:
         OnMouseWheel(static_cast<short>(HIWORD(wParam)));
@@ -72,6 +84,10 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         GoToday();
         return true;
     case WM_SYSCOMMAND:
+        if (wParam == SC_MINIMIZE) {
+            MinimiseToTray();
+            return true;
+        }
         // Without a window menu, Alt and Alt+letter reach the menu bar this way.
         if (commandBar.OnSysCommand(wParam, lParam))
             return true;
@@ -87,7 +103,26 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 bool CMainFrame::OnCommand(int command, LRESULT& result) {
     result = 0;
+    if (command >= ID_FILE_MRU_FIRST && command <= ID_FILE_MRU_LAST) {
+        OnFileRecent(command);
+        return true;
+    }
     switch (command) {
+    case ID_APP_EXIT:
+        OnFileExit();
+        return true;
+    case ID_FILE_NEW:
+        OnFileNew();
+        return true;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return true;
+    case ID_FILE_SAVE_AS:
+        result = OnFileSaveAs();
+        return true;
+    case ID_FILE_SAVE:
+        result = OnFileSave();
+        return true;
     case ID_EDIT_UNDO:
         SendToCurrentCell(EM_UNDO);
         return true;
@@ -118,12 +153,18 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     case ID_HELP:
         OnHelp();
         return true;
+    case ID_PREVIEW:
+        OnPreview();
+        return true;
     default:
         return false;
     }
 }
 
 LRESULT CMainFrame::OnCreate() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    tray.Create(instance, window, LoadSmallIcon(instance, IDR_MAINFRAME));
+    tray.LoadAnimationIcons();
     CreateBars();
     view.settings = &settings;
     view.commandBar = &commandBar;
@@ -139,7 +180,11 @@ LRESULT CMainFrame::OnCreate() {
         loop->AddIdleHandler(this);
     }
     g_statusBar = statusBar;
+    recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
     recentFiles.ReadFromRegistry();
+    // The last document is reopened at every start.
+    if (!recentFiles.Entries().empty())
+        OpenDocument(recentFiles.Entries().front());
     UpdateLayout();
     return 0;
 }
@@ -163,28 +208,14 @@ void CMainFrame::CreateBars() {
     statusBar = CreateStatusBar(window, ID_STATUS_BAR, IDS_READY);
 }
 
-LRESULT CMainFrame::OnClose() {
-    WriteRegistryAtClose();
-    DestroyWindow(window);
-    return 0;
-}
-
-void CMainFrame::WriteRegistryAtClose() {
-    // The list goes first: its write creates the key, which Open never does.
-    recentFiles.WriteToRegistry();
-    CRegistry registry;
-    registry.Open();
-    registry.WriteWindowPlacement(window);
-    WriteSettings(registry, settings);
-}
-
 LRESULT CMainFrame::OnInstanceMessage() {
-    if (IsIconic(window))
-        ShowWindow(window, SW_RESTORE);
-    else
-        ShowWindow(window, SW_SHOW);
+    tray.MaximiseFromTray(window);
     SetForegroundWindow(window);
     return static_cast<LRESULT>(g_instanceMessage);
+}
+
+void CMainFrame::MinimiseToTray() {
+    tray.MinimiseToTray(window);
 }
 
 void CMainFrame::SendToCurrentCell(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,4 +261,19 @@ void CMainFrame::OnMouseWheel(short distance) {
 
 void CMainFrame::GoToday() {
     selector.GoToday();
+}
+
+void CMainFrame::OnPreview() {
+    view.ExportXmlTo(kPreviewFile);
+    ShellOpen(kPreviewFile);
+}
+
+void CMainFrame::OnActivate(UINT state, HWND previous) {
+    // Only a return from another program can bring outside changes; our own
+    // dialogs and message boxes are owned by the frame.
+    if (state != WA_ACTIVE && state != WA_CLICKACTIVE)
+        return;
+    const HWND previousOwner = previous ? GetParent(previous) : nullptr;
+    if (previousOwner != window)
+        view.CheckFileChanged();
 }

@@ -5,6 +5,7 @@
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
 #include "shell/RecentFileList.h"
+#include "shell/SystemTray.h"
 #include "storage/AppSettings.h"
 #include "view/OrvikCalendarView.h"
 #include "view/Selector.h"
@@ -20,6 +21,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     COrvikCalendarView view;
     CCommandBarCtrl commandBar;
     CSelector selector;
+    CSystemTray tray;
     RecentFileList recentFiles;
     HWND toolbar = nullptr; // the button bar, a child of the rebar
     bool toolbarVisible = true;
@@ -38,7 +40,19 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   private:
     LRESULT OnCreate();
     void CreateBars();
-    LRESULT OnClose();
+    // Document commands and the close sequence.
+    void OnFileNew();
+    void OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    void OnFileRecent(int command);
+    void OnFileExit();
+    LRESULT OnClose(WPARAM request);
+    // Asks whether to save a modified document; false when the user cancels
+    // or the save did not happen.
+    bool AskToKeepChanges();
+    bool OpenDocument(const std::string& path);
+    void MinimiseToTray();
     LRESULT OnInstanceMessage();
     bool OnCommand(int command, LRESULT& result);
     void SendToCurrentCell(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -47,6 +61,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnViewStatusBar();
     void OnAppAbout();
     void OnHelp();
+    void OnPreview();
+    void OnActivate(UINT state, HWND previous);
     void OnMouseWheel(short distance);
     void GoToday();
     void WriteRegistryAtClose();

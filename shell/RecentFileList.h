@@ -1,12 +1,26 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
-// The recently used files, most recent first, and how many it may hold.
+// The recently used files, most recent first, and how many it may hold; its
+// items in the File menu are the commands 57616 (newest) onward.
 class RecentFileList {
   public:
     static const int kDefaultMaximum = 4;
+
+    // The "&File" popup; its "most recent..." item gives the empty text.
+    void SetMenu(HMENU fileMenu);
+    // Puts the path at the top, removing an entry equal but for case and,
+    // when full, the oldest one.
+    bool AddToList(const std::string& path);
+    bool MoveToTop(int command);
+    // False when the command stands for no entry.
+    bool GetFromList(int command, std::string& path) const;
+    // Rebuilds the numbered items in place of the "most recent..." item.
+    bool UpdateMenu();
 
     // Reads the stored list; false (and nothing changed) when the subkey or
     // its "DocumentCount" is missing.
@@ -18,6 +32,11 @@ class RecentFileList {
     int Maximum() const { return maximum; }
 
   private:
+    // Index of the entry that the command stands for, or -1.
+    int IndexOf(int command) const;
+
     std::vector<std::string> entries;
     int maximum = kDefaultMaximum;
+    HMENU menu = nullptr; // borrowed from the menu bar
+    std::string emptyText = "(empty)";
 };

@@ -4,6 +4,7 @@
 #include "core/EventStore.h"
 #include "core/MonthGrid.h"
 #include "framework/Window.h"
+#include "storage/CalendarFile.h"
 #include "view/DayCell.h"
 #include "view/Selector.h"
 
@@ -12,6 +13,8 @@
 #include <string>
 
 class CCommandBarCtrl;
+
+enum class SaveOutcome { Saved, Reloaded, Failed };
 struct AppSettings;
 
 // The frame's client window: one month as six weeks of day cells, with the
@@ -40,6 +43,18 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void UpdateTitle();
     CMyEdit* CellForDate(const Date& date);
 
+    // The document on disk, named by documentName.
+    LoadOutcome LoadDocument();
+    // Saved; or nothing written because the user chose to reload a file that
+    // another program changed, or because the write failed (the user has
+    // been told, the old file is whole).
+    SaveOutcome SaveDocument();
+    bool WriteCsv(const std::string& path);
+    bool ExportXmlTo(const std::string& path);
+    std::int64_t GetDocumentTime() const;
+    // Offers to reload a file that another program changed; true when reloaded.
+    bool CheckFileChanged();
+
     void GoPreviousYear() override;
     void GoNextYear() override;
     void GoPreviousMonth() override;
@@ -58,6 +73,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ShowMonthAfterMove();
     bool SundayFirst() const;
+    void ReportNotSaved(const std::string& path, const std::string& error);
 
     std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
     std::array<HWND, kGridRows> weekNumberLabels{};

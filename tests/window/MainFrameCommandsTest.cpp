@@ -148,6 +148,7 @@ TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {
     BYTE keys[256] = {};
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
+    DialogAnswerer cancelSaveAs; // an untitled document asks for a name
     MSG keyDown{window, WM_KEYDOWN, 'S', 0, 0, {0, 0}};
     EXPECT_TRUE(loop.PreTranslateMessage(&keyDown));
     keys[VK_CONTROL] = 0;

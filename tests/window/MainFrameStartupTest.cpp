@@ -29,6 +29,7 @@ TEST_F(MainFrameStartup, WindowHasTitleMenuAndAccelerators) {
 TEST_F(MainFrameStartup, AcceleratorsAreTranslatedByTheFrameFilter) {
     HWND window = CreateFrame();
     // Ctrl+S as the loop would see it: the filter turns it into a command.
+    DialogAnswerer cancelSaveAs; // an untitled document asks for a name
     MSG keyDown{window, WM_KEYDOWN, 'S', 0, 0, {0, 0}};
     BYTE keys[256] = {};
     GetKeyboardState(keys);

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/Date.h"
+#include "core/EventStore.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the find dialog asks for.
+struct FindRequest {
+    std::string text;
+    bool down = true;
+    bool matchCase = false;
+    bool wholeWord = false;
+};
+
+struct FindResult {
+    bool found = false;
+    Date day;      // the day of the hit
+    int start = 0; // the hit in the day's text, in characters
+    int length = 0;
+    // An upward hit puts the caret at the start of the selection.
+    bool caretAtStart = false;
+    int Anchor() const { return caretAtStart ? start + length : start; }
+    int Caret() const { return caretAtStart ? start : start + length; }
+};
+
+// Find Next over the whole diary, day by day in date order, and where the next
+// search begins. Use one Finder with one store: it keeps the days of that store
+// sorted and sorts them again only after the store has changed.
+class Finder {
+  public:
+    // currentDay is the day of the focused cell, if any: the search begins
+    // there (or, when that day has no text, at the nearest day with text in
+    // the direction of the search) instead of at the remembered position.
+    // Not found means "Not Found!": the caller then forgets its current cell,
+    // and the next search in the same direction begins again at the first
+    // day (down) or the last (up).
+    FindResult FindNext(const EventStore& store, const std::optional<Date>& currentDay,
+                        const FindRequest& request);
+
+    // The position: the index of a day in date order, and the offset in its
+    // text as searched (reversed for an upward search).
+    int SearchIndex() const { return searchIndex; }
+    int SearchOffset() const { return searchOffset; }
+
+  private:
+    struct Day {
+        std::uint32_t dayNumber;
+        int storeIndex; // of the first entry of the day, the one whose text counts
+    };
+
+    static void SortByDay(std::vector<Day>& days);
+    void SortDays(const EventStore& store);
+    void StartAt(const std::optional<Date>& currentDay, bool down);
+
+    std::vector<Day> days;
+    std::uint64_t sortedVersion = 0; // an empty store at version 0 needs no sorting
+    int searchIndex = 0;
+    int searchOffset = 0;
+};

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "framework/Window.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+// Every call to the notification area goes through here; tests replace it
+// to see what would be sent.
+inline BOOL (*g_shellNotifyIcon)(DWORD action, NOTIFYICONDATAA* data) =
+    [](DWORD action, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(action, data); };
+
+// The program's icon in the taskbar notification area: a tooltip, blinking
+// while a reminder waits, a right-click menu whose commands go to the target
+// window, and a left click that brings the target window back.
+class CSystemTray {
+  public:
+    static constexpr UINT kIconId = 202;
+    static constexpr UINT kCallbackMessage = 0x800A; // sent to the target window
+    static constexpr UINT_PTR kBlinkTimer = 4567;    // on the hidden window
+
+    CSystemTray() = default;
+    ~CSystemTray();
+    CSystemTray(const CSystemTray&) = delete;
+    CSystemTray& operator=(const CSystemTray&) = delete;
+
+    // Adds the icon with the tooltip "OrvikCalendar". The target window gets
+    // the callback message and the menu commands; without one, the hidden
+    // window takes both. False when the shell refused the icon.
+    bool Create(HINSTANCE instance, HWND target, HICON icon);
+    // Icons 127 and 128, shown in turn while blinking.
+    bool LoadAnimationIcons();
+    bool Remove();
+    // While the icon is not in the notification area these only remember
+    // the change for the next add.
+    bool SetIcon(HICON icon);
+    HICON GetIcon() const;
+    // Keeps the first 127 characters.
+    bool SetTooltipText(const char* text);
+
+    // Blinks until StopAnimation; false when already blinking.
+    bool StartAnimation();
+    bool StopAnimation();
+
+    // After the shell restarted, or when the first add was refused.
+    bool AddIconAgain();
+
+    // The callback message: a right click opens the About/Exit menu, a left
+    // click brings the target window back or to the front and stops the
+    // blinking. The caller handles whatever more a click means to it.
+    LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
+
+    // Hides the window into the notification area (minimise, or close when
+    // it only hides) and brings it back as it was.
+    void MinimiseToTray(HWND window);
+    void MaximiseFromTray(HWND window);
+
+  private:
+    // Invisible; owns the blink timer, hears the shell's restart and, when
+    // there is no target window, the callback message.
+    class CHiddenWindow : public CWindowImpl<CHiddenWindow> {
+      public:
+        explicit CHiddenWindow(CSystemTray& tray) : tray(tray) {}
+        void Create(HINSTANCE instance); // binds `window`
+        bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+      private:
+        CSystemTray& tray;
+    };
+
+    bool Notify(DWORD action);
+    bool NextAnimationFrame();
+    void OnAnimationTimer();
+    void ShowMenu();
+
+    NOTIFYICONDATAA notifyData{}; // its window (borrowed) is the target window
+    HINSTANCE instance = nullptr;
+    bool enabled = false;              // from Create on; before, every icon operation does nothing
+    bool hidden = true;                // not in the notification area: changes stay in notifyData
+    bool removed = true;               // deleted or never added
+    std::vector<HICON> animationIcons; // shared module icons: nothing to destroy
+    UINT_PTR animationTimer = 0;
+    size_t animationFrame = 0;
+    HICON savedIcon = nullptr; // shown again when the blinking stops
+    bool animating = false;
+    WINDOWPLACEMENT savedPlacement{}; // length 0 until the window was first hidden
+    CHiddenWindow hiddenWindow{*this};
+};
+
+// A module icon at the notification area's 16 x 16 pixels; shared, so
+// nobody destroys it.
+HICON LoadSmallIcon(HINSTANCE instance, int id);

@@ -1,0 +1,135 @@
+#include "storage/CalendarFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+// Everything here works byte by byte: in every ANSI code page the trail byte
+// of a double-byte character is 0x40 or above, so it is never taken for a
+// quote, a separator, CR or LF.
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+
+void AppendEscapedText(std::string& out, const std::string& text) {
+    for (const char c : text) {
+        if (c == '\r')
+            continue;
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+}
+
+// False on a read error; the whole file otherwise.
+bool ReadWholeFile(std::FILE* file, std::string& bytes) {
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.empty() ? 1 << 16 : 2 * bytes.size());
+        const std::size_t got = std::fread(&bytes[used], 1, bytes.size() - used, file);
+        used += got;
+        if (got == 0)
+            break;
+    }
+    bytes.resize(used);
+    return !std::ferror(file);
+}
+
+} // namespace
+
+std::string FormatCalendar(const EventStore& store) {
+    std::size_t size = 0;
+    for (int i = 0; i < store.GetCount(); ++i)
+        size += store.GetTextAt(i).size() + 24;
+    std::string out;
+    out.reserve(size);
+    for (int i = 0; i < store.GetCount(); ++i) {
+        out += '"';
+        out += store.GetDateAt(i).Format(0);
+        out += "\";\"";
+        AppendEscapedText(out, store.GetTextAt(i));
+        out += "\"\r\n";
+    }
+    return out;
+}
+
+bool CCsvReader::ReadRecord() {
+    while (next < bytes.size()) {
+        const std::size_t start = next;
+        bool quoted = false;
+        std::size_t end = start;
+        for (; end < bytes.size(); ++end) {
+            const char c = bytes[end];
+            if (c == '"')
+                quoted = !quoted;
+            else if (c == '\r' || (c == '\n' && !quoted))
+                break;
+        }
+        record = bytes.substr(start, end - start);
+        next = end < bytes.size() ? end + 1 : end;
+        if (!record.empty())
+            return true;
+    }
+    record = {};
+    return false;
+}
+
+void CCsvReader::GetField(int n, std::string& field) const {
+    field.clear();
+    int counter = 0;
+    bool quoted = false;
+    for (std::size_t k = 0; k < record.size(); ++k) {
+        const char c = record[k];
+        if (c == '"') {
+            if (quoted && k + 1 < record.size() && record[k + 1] == '"') {
+                if (counter == n)
+                    field += '"';
+                ++k;
+            } else {
+                quoted = !quoted;
+            }
+        } else if (!quoted) {
+            if (c == ';' || c == ',') {
+                if (++counter > n)
+                    return;
+            }
+        } else if (counter == n) {
+            if (c == '\n')
+                field += '\r';
+            field += c;
+        }
+    }
+}
+
+void ParseCalendar(std::string_view bytes, EventStore& store) {
+    CCsvReader reader(bytes);
+    std::string date, text;
+    while (reader.ReadRecord()) {
+        reader.GetField(0, date);
+        reader.GetField(1, text);
+        if (date.empty() || text.empty())
+            continue;
+        store.Append(Date(date.c_str()), text);
+    }
+}
+
+LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
+    const UniqueFile file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            return LoadOutcome::Unreadable;
+        store.RemoveAll();
+        return LoadOutcome::NotFound;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(file.get(), bytes))
+        return LoadOutcome::Unreadable;
+    store.RemoveAll();
+    ParseCalendar(bytes, store);
+    return LoadOutcome::Loaded;
+}

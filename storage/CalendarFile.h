@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/EventStore.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The calendar file: one record per store entry, `"date";"text"` CR LF, the
+// date in the file form, every quote of the text doubled and every CR of it
+// removed. Every entry is written, in store order, empty texts and later
+// duplicates of a day included. The bytes are meant for a binary write.
+std::string FormatCalendar(const EventStore& store);
+
+// Cuts calendar-file bytes into records and records into fields. It reads
+// from memory: the whole file is read in one go and then parsed, which keeps
+// loading linear in the file size.
+class CCsvReader {
+  public:
+    // The bytes must outlive the reader.
+    explicit CCsvReader(std::string_view bytes) : bytes(bytes) {}
+
+    // Moves to the next record that has at least one byte; false at the end.
+    // A record ends at every CR, and at every LF outside double quotes; an LF
+    // inside quotes stays in the record as a line break of the day text.
+    bool ReadRecord();
+    // The content of field n (from 0) of the current record: the quoted parts
+    // between its separators (";" or "," outside quotes), a doubled quote
+    // inside quotes giving one, each LF given as CR LF. Unquoted bytes are
+    // dropped, so an unquoted or missing field is empty.
+    void GetField(int n, std::string& field) const;
+
+  private:
+    std::string_view bytes;
+    std::size_t next = 0; // where the next record starts
+    std::string_view record;
+};
+
+enum class LoadOutcome {
+    Loaded,    // the store holds the file's entries
+    NotFound,  // no such file: the store is emptied, as for a new document of that name
+    Unreadable // the file exists but could not be read: the store is left as it was
+};
+
+// Replaces the store with the records of the file: those whose date and text
+// fields are both non-empty, in file order, appended without search, the
+// date read by the text constructor of Date. The store is touched only once
+// the whole file has been read.
+LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store);
+
+// Appends the records of calendar-file bytes to the store by the same rules.
+void ParseCalendar(std::string_view bytes, EventStore& store);

@@ -1,0 +1,17 @@
+#include "storage/FileTime.h"
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+std::int64_t FileModificationTime(const std::string& path) {
+#ifdef _WIN32
+    struct __stat64 status {};
+    if (_stat64(path.c_str(), &status) != 0)
+        return 0;
+#else
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0)
+        return 0;
+#endif
+    return static_cast<std::int64_t>(status.st_mtime);
+}

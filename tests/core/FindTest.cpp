@@ -1,0 +1,348 @@
+#include "core/Find.h"
+#include "tests/support/DateHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <utility>
+
+namespace {
+
+using Days = std::vector<std::pair<Date, std::string>>;
+using Strings = std::vector<std::string>;
+
+EventStore Diary(const Days& days) {
+    EventStore store;
+    for (const auto& [day, text] : days)
+        store.Append(day, text);
+    return store;
+}
+
+// Presses Find Next the way the view does: a hit makes its day the current
+// cell, "Not Found!" leaves no current cell. Each hit reads "day anchor..caret".
+Strings Press(Finder& finder, const EventStore& store, std::optional<Date>& current,
+              const FindRequest& request, int times) {
+    Strings seen;
+    for (int press = 0; press < times; ++press) {
+        const FindResult result = finder.FindNext(store, current, request);
+        if (result.found) {
+            current = result.day;
+            seen.push_back(result.day.Format(0) + " " + std::to_string(result.Anchor()) + ".." +
+                           std::to_string(result.Caret()));
+        } else {
+            current.reset();
+            seen.push_back("Not Found!");
+        }
+    }
+    return seen;
+}
+
+FindRequest Down(const std::string& text, bool matchCase = false, bool wholeWord = false) {
+    return FindRequest{text, true, matchCase, wholeWord};
+}
+
+FindRequest Up(const std::string& text, bool matchCase = false, bool wholeWord = false) {
+    return FindRequest{text, false, matchCase, wholeWord};
+}
+
+const Days kDentist = {
+    {Ymd(2026, 1, 3), "11:00 Go to the dentist"},
+    {Ymd(2026, 1, 5), "Dentist bill"},
+};
+
+TEST(Find, SearchesDayByDayInDateOrder) {
+    const struct {
+        const char* name;
+        Days days;
+        FindRequest request;
+        std::optional<Date> current;
+        Strings seen;
+    } cases[] = {
+        {"down",
+         kDentist,
+         Down("dentist"),
+         std::nullopt,
+         {"1/3/2026 16..23", "1/5/2026 0..7", "Not Found!", "1/3/2026 16..23"}},
+        {"match case",
+         kDentist,
+         Down("dentist", true),
+         std::nullopt,
+         {"1/3/2026 16..23", "Not Found!", "1/3/2026 16..23"}},
+        {"whole word",
+         kDentist,
+         Down("dent", false, true),
+         std::nullopt,
+         {"Not Found!", "Not Found!"}},
+        {"up within a day, caret at the start",
+         {{Ymd(2026, 1, 3), "ab ab"}},
+         Up("ab"),
+         Ymd(2026, 1, 3),
+         {"1/3/2026 5..3", "1/3/2026 2..0", "Not Found!", "1/3/2026 5..3"}},
+        {"up across days, wrapping to the last",
+         kDentist,
+         Up("DENTIST"),
+         std::nullopt,
+         {"1/3/2026 23..16", "Not Found!", "1/5/2026 7..0", "1/3/2026 23..16"}},
+        {"date order, not the order of entry",
+         {{Ymd(2026, 1, 9), "x9"}, {Ymd(2025, 12, 2), "x2"}, {Ymd(2026, 1, 5), "x5"}},
+         Down("x"),
+         std::nullopt,
+         {"12/2/2025 0..1", "1/5/2026 0..1", "1/9/2026 0..1", "Not Found!"}},
+        {"overlapping occurrences",
+         {{Ymd(2026, 1, 3), "aaa"}},
+         Down("aa"),
+         std::nullopt,
+         {"1/3/2026 0..2", "1/3/2026 1..3", "Not Found!"}},
+        {"overlapping occurrences upward",
+         {{Ymd(2026, 1, 3), "aaa"}},
+         Up("aa"),
+         std::nullopt,
+         {"1/3/2026 3..1", "1/3/2026 2..0", "Not Found!"}},
+        {"whole word tests the first occurrence of a day only",
+         {{Ymd(2026, 1, 3), "dentist dent"},
+          {Ymd(2026, 1, 4), "(dent)"},
+          {Ymd(2026, 1, 5), "dent"}},
+         Down("dent", false, true),
+         std::nullopt,
+         {"1/4/2026 1..5", "1/5/2026 0..4", "Not Found!"}},
+        {"whole word upward",
+         {{Ymd(2026, 1, 3), "dent dent2"}, {Ymd(2026, 1, 4), "a-dent"}},
+         Up("dent", false, true),
+         Ymd(2026, 1, 4),
+         {"1/4/2026 6..2", "Not Found!", "1/4/2026 6..2"}},
+        {"only A to Z are folded",
+         {{Ymd(2026, 1, 3), "\xc4RGER"}, {Ymd(2026, 1, 4), "\xe4RGER"}},
+         Down("\xe4rger"),
+         std::nullopt,
+         {"1/4/2026 0..5", "Not Found!"}},
+        {"a day with two entries is searched once, in its first text",
+         {{Ymd(2026, 1, 3), "x a x"}, {Ymd(2026, 1, 4), "x"}, {Ymd(2026, 1, 3), "second x"}},
+         Down("x"),
+         std::nullopt,
+         {"1/3/2026 0..1", "1/3/2026 4..5", "1/4/2026 0..1", "Not Found!", "1/3/2026 0..1"}},
+        {"from a day without text downward",
+         {{Ymd(2026, 1, 3), "x"}, {Ymd(2026, 1, 10), "x"}},
+         Down("x"),
+         Ymd(2026, 1, 5),
+         {"1/10/2026 0..1", "Not Found!", "1/3/2026 0..1"}},
+        {"from a day without text upward",
+         {{Ymd(2026, 1, 3), "xx"}, {Ymd(2026, 1, 10), "x"}},
+         Up("x"),
+         Ymd(2026, 1, 5),
+         {"1/3/2026 2..1", "1/3/2026 1..0", "Not Found!", "1/10/2026 1..0"}},
+        {"from after the last day with text",
+         kDentist,
+         Down("dentist"),
+         Ymd(2026, 2, 1),
+         {"Not Found!", "1/3/2026 16..23"}},
+        {"from before the first day with text, upward",
+         kDentist,
+         Up("dentist"),
+         Ymd(2025, 12, 1),
+         {"Not Found!", "1/5/2026 7..0"}},
+        {"an emptied day stays in the list and has no hit",
+         {{Ymd(2026, 1, 3), ""}, {Ymd(2026, 1, 4), "x"}},
+         Down("x"),
+         Ymd(2026, 1, 3),
+         {"1/4/2026 0..1"}},
+        {"empty diary", {}, Down("x"), std::nullopt, {"Not Found!", "Not Found!"}},
+        {"empty diary upward", {}, Up("x"), std::nullopt, {"Not Found!", "Not Found!"}},
+        {"empty find text", kDentist, Down(""), std::nullopt, {"Not Found!"}},
+    };
+    for (const auto& c : cases) {
+        const EventStore store = Diary(c.days);
+        Finder finder;
+        std::optional<Date> current = c.current;
+        EXPECT_EQ(Press(finder, store, current, c.request, static_cast<int>(c.seen.size())), c.seen)
+            << c.name;
+    }
+}
+
+TEST(Find, PositionSurvivesAMoveToAnotherCell) {
+    // The offset is only reset by a day without a hit, so after a hit at the
+    // start of one day, a search from another day skips that day's first character.
+    const EventStore store =
+        Diary({{Ymd(2026, 1, 3), "dentist dentist"}, {Ymd(2026, 1, 5), "dentist"}});
+    Finder finder;
+    std::optional<Date> current = Ymd(2026, 1, 5);
+    EXPECT_EQ(Press(finder, store, current, Down("dentist"), 1), Strings{"1/5/2026 0..7"});
+    current = Ymd(2026, 1, 3);
+    EXPECT_EQ(Press(finder, store, current, Down("dentist"), 1), Strings{"1/3/2026 8..15"});
+    EXPECT_EQ(finder.SearchIndex(), 0);
+    EXPECT_EQ(finder.SearchOffset(), 9);
+}
+
+TEST(Find, SeesEveryChangeOfTheStore) {
+    EventStore store = Diary(kDentist);
+    Finder finder;
+    std::optional<Date> current;
+    EXPECT_EQ(Press(finder, store, current, Down("bill"), 1), Strings{"1/5/2026 8..12"});
+
+    store.SetDayText(Ymd(2026, 1, 4), "phone bill");
+    store.SetDayText(Ymd(2026, 1, 3), "bill of the dentist");
+    current = Ymd(2026, 1, 1);
+    EXPECT_EQ(Press(finder, store, current, Down("bill"), 3),
+              (Strings{"1/3/2026 0..4", "1/4/2026 6..10", "1/5/2026 8..12"}));
+
+    // Another document with as many days: the days are sorted again.
+    store.RemoveAll();
+    store.Append(Ymd(2027, 3, 1), "new bill");
+    store.Append(Ymd(2027, 2, 1), "bill");
+    store.Append(Ymd(2027, 1, 1), "no");
+    current = Ymd(2027, 1, 1);
+    EXPECT_EQ(Press(finder, store, current, Down("bill"), 2),
+              (Strings{"2/1/2027 0..4", "3/1/2027 4..8"}));
+}
+
+TEST(Find, StoreThatShrankBelowThePositionStartsAtTheEnd) {
+    EventStore store;
+    for (int day = 1; day <= 9; ++day)
+        store.Append(Ymd(2026, 1, day), "x");
+    Finder finder;
+    std::optional<Date> current = Ymd(2026, 1, 9);
+    Press(finder, store, current, Down("x"), 1);
+    ASSERT_EQ(finder.SearchIndex(), 8);
+
+    store.RemoveAll();
+    store.Append(Ymd(2027, 1, 2), "x");
+    store.Append(Ymd(2027, 1, 1), "x");
+    current.reset();
+    EXPECT_EQ(Press(finder, store, current, Down("x"), 1), Strings{"1/1/2027 0..1"});
+    Finder upward;
+    upward.FindNext(store, Ymd(2027, 1, 2), Down("x"));
+    store.RemoveAll();
+    store.Append(Ymd(2028, 1, 1), "x");
+    current.reset();
+    EXPECT_EQ(Press(upward, store, current, Up("x"), 1), Strings{"1/1/2028 1..0"});
+}
+
+TEST(Find, WritingBackUnchangedCellsKeepsTheSortedDays) {
+    // Every focus change and month switch writes cells back into the store;
+    // only a real change may cost the next Find a new sort.
+    EventStore store = Diary(kDentist);
+    const std::uint64_t before = store.Version();
+    store.SetDayText(Ymd(2026, 1, 3), "11:00 Go to the dentist");
+    store.SetDayText(Ymd(2026, 1, 4), "");
+    EXPECT_EQ(store.Version(), before);
+    store.SetDayText(Ymd(2026, 1, 3), "11:00 Go to the dentist!");
+    EXPECT_NE(store.Version(), before);
+}
+
+// The search as the find dialog's rules put it: every day's text lower-cased
+// and, upward, reversed, then searched from the offset.
+class LiteralFinder {
+  public:
+    FindResult FindNext(const EventStore& store, const std::optional<Date>& current,
+                        const FindRequest& request) {
+        std::vector<std::pair<std::uint32_t, int>> days;
+        for (int i = 0; i < store.GetCount(); ++i) {
+            if (store.FindIndex(store.GetDateAt(i)) == i)
+                days.emplace_back(store.GetDateAt(i).dayNumber, i);
+        }
+        std::sort(days.begin(), days.end());
+        const int n = static_cast<int>(days.size());
+        auto searched = [&](std::string text) {
+            if (!request.matchCase)
+                std::transform(text.begin(), text.end(), text.begin(),
+                               [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+            if (!request.down)
+                std::reverse(text.begin(), text.end());
+            return text;
+        };
+        if (current) {
+            int at = 0;
+            while (at < n && days[at].first < current->dayNumber)
+                ++at;
+            if (at < n && days[at].first == current->dayNumber) {
+                index = at;
+            } else {
+                index = request.down ? at : at - 1;
+                offset = 0;
+            }
+        } else if (index < 0 || index >= n) {
+            index = request.down ? 0 : n - 1;
+            offset = 0;
+        }
+        const std::string pattern = searched(request.text);
+        const int m = static_cast<int>(pattern.size());
+        for (; index >= 0 && index < n; index += request.down ? 1 : -1) {
+            const std::string text = searched(store.GetTextAt(days[index].second));
+            const int length = static_cast<int>(text.size());
+            const std::size_t found =
+                offset <= length ? text.find(pattern, offset) : std::string::npos;
+            if (found != std::string::npos) {
+                const int pos = static_cast<int>(found);
+                auto word = [&](int k) {
+                    return std::isalnum(static_cast<unsigned char>(text[k]));
+                };
+                if (!request.wholeWord ||
+                    !((pos > 0 && word(pos - 1)) || (pos + m < length && word(pos + m)))) {
+                    offset = pos + 1;
+                    FindResult hit;
+                    hit.found = true;
+                    hit.day = store.GetDateAt(days[index].second);
+                    hit.start = request.down ? pos : length - pos - m;
+                    hit.length = m;
+                    hit.caretAtStart = !request.down;
+                    return hit;
+                }
+            }
+            offset = 0;
+        }
+        index = index < 0 ? n - 1 : 0;
+        return FindResult{};
+    }
+
+  private:
+    int index = 0;
+    int offset = 0;
+};
+
+TEST(Find, AgreesWithTheLiteralRulesOnRandomDiaries) {
+    std::mt19937 random(11);
+    auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+    const std::string alphabet = "aAb -1";
+    auto randomText = [&](int maxLength) {
+        std::string text(static_cast<std::size_t>(pick(maxLength + 1)), ' ');
+        for (char& c : text)
+            c = alphabet[static_cast<std::size_t>(pick(static_cast<int>(alphabet.size())))];
+        return text;
+    };
+    int hits = 0;
+    for (int round = 0; round < 200; ++round) {
+        EventStore store;
+        const int entries = pick(12);
+        for (int i = 0; i < entries; ++i)
+            store.Append(Ymd(2026, 1, 1 + pick(10)), randomText(8));
+        const FindRequest request{alphabet.substr(static_cast<std::size_t>(pick(3)), 1) +
+                                      randomText(2),
+                                  pick(2) == 0, pick(2) == 0, pick(2) == 0};
+        Finder finder;
+        LiteralFinder literal;
+        std::optional<Date> current;
+        if (pick(2) == 0)
+            current = Ymd(2026, 1, 1 + pick(10));
+        for (int press = 0; press < 20; ++press) {
+            if (pick(5) == 0)
+                store.SetDayText(Ymd(2026, 1, 1 + pick(10)), randomText(8));
+            FindRequest turn = request;
+            turn.down = pick(4) != 0 ? request.down : !request.down;
+            const FindResult expected = literal.FindNext(store, current, turn);
+            const FindResult actual = finder.FindNext(store, current, turn);
+            ASSERT_EQ(actual.found, expected.found) << "round " << round << " press " << press;
+            if (!actual.found) {
+                current.reset();
+                continue;
+            }
+            ASSERT_EQ(actual.day, expected.day) << "round " << round << " press " << press;
+            ASSERT_EQ(actual.Anchor(), expected.Anchor()) << "round " << round;
+            ASSERT_EQ(actual.Caret(), expected.Caret()) << "round " << round;
+            current = actual.day;
+            ++hits;
+        }
+    }
+    EXPECT_GT(hits, 500);
+}
+
+} // namespace

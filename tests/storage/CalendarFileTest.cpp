@@ -1,0 +1,226 @@
+#include "storage/CalendarFile.h"
+#include "storage/SafeSave.h"
+#include "tests/storage/TempFolder.h"
+#include "tests/support/DateHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using Entries = std::vector<std::string>;
+
+// "date=text" per entry, dates in the file form, so zero dates compare too.
+Entries EntriesOf(const EventStore& store) {
+    Entries entries;
+    for (int i = 0; i < store.GetCount(); ++i)
+        entries.push_back(store.GetDateAt(i).Format(0) + "=" + store.GetTextAt(i));
+    return entries;
+}
+
+EventStore Parsed(std::string_view bytes) {
+    EventStore store;
+    ParseCalendar(bytes, store);
+    return store;
+}
+
+EventStore StoreOf(const std::vector<std::pair<Date, std::string>>& entries) {
+    EventStore store;
+    for (const auto& entry : entries)
+        store.Append(entry.first, entry.second);
+    return store;
+}
+
+TEST(CalendarFile, WritesOneQuotedRecordPerEntry) {
+    const struct {
+        Date date;
+        std::string text, record;
+    } cases[] = {
+        {Ymd(2024, 12, 25), "Bake \"Stollen\"\r\n11:00 Church",
+         "\"12/25/2024\";\"Bake \"\"Stollen\"\"\n11:00 Church\"\r\n"},
+        {Ymd(2024, 1, 5), "", "\"1/5/2024\";\"\"\r\n"},
+        {Date(), "lost day", "\"invalid date\";\"lost day\"\r\n"},
+        {Ymd(50, 3, 1), "fifty", "\"3/1/50\";\"fifty\"\r\n"},
+        {Ymd(5, 3, 1), "five", "\"3/1/05\";\"five\"\r\n"},
+        {Ymd(2026, 1, 1), "a\rb\n\"\"", "\"1/1/2026\";\"ab\n\"\"\"\"\"\r\n"},
+        {Ymd(2026, 1, 1), "\x82\xa0;,\t\x1a", "\"1/1/2026\";\"\x82\xa0;,\t\x1a\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatCalendar(StoreOf({{c.date, c.text}})), c.record)
+            << testing::PrintToString(c.text);
+    }
+}
+
+TEST(CalendarFile, WritesEveryEntryInStoreOrder) {
+    const EventStore store =
+        StoreOf({{Ymd(2026, 5, 3), "three"}, {Ymd(2026, 5, 1), "one"}, {Ymd(2026, 5, 3), "again"}});
+    EXPECT_EQ(FormatCalendar(store), "\"5/3/2026\";\"three\"\r\n"
+                                     "\"5/1/2026\";\"one\"\r\n"
+                                     "\"5/3/2026\";\"again\"\r\n");
+    EXPECT_EQ(FormatCalendar(EventStore()), "");
+}
+
+TEST(CalendarFile, ReadsRecordsByTheRules) {
+    const struct {
+        const char* rule;
+        std::string bytes;
+        Entries entries;
+    } cases[] = {
+        {"two lines with quotes",
+         "\"12/25/2024\";\"Bake \"\"Stollen\"\"\n11:00 Church\"\r\n",
+         {"12/25/2024=Bake \"Stollen\"\r\n11:00 Church"}},
+        {"empty text is skipped", "\"1/5/2024\";\"\"\r\n", {}},
+        {"empty date is skipped", "\"\";\"text\"\r\n", {}},
+        {"no text field", "\"1/5/2024\"\r\n", {}},
+        {"unquoted fields are skipped", "12/25/2024;Xmas\r\n", {}},
+        {"comma separates too", "\"12/25/2024\",\"Xmas\"\r\n", {"12/25/2024=Xmas"}},
+        {"separators inside quotes are text", "\"1/2/2024\";\"a;b,c\"\r\n", {"1/2/2024=a;b,c"}},
+        {"third field ignored", "\"1/2/2024\";\"text\";\"third\"\r\n", {"1/2/2024=text"}},
+        {"quoted parts join, unquoted bytes dropped",
+         " x\"1/2\"y\"/2024\" ; \"te\"-\"xt\"\r\n",
+         {"1/2/2024=text"}},
+        {"doubled quotes give one", "\"1/2/2024\";\"say \"\"hi\"\"\"\r\n", {"1/2/2024=say \"hi\""}},
+        {"duplicates appended in file order",
+         "\"1/2/2024\";\"a\"\r\n\"1/1/2024\";\"b\"\r\n\"1/2/2024\";\"c\"\r\n",
+         {"1/2/2024=a", "1/1/2024=b", "1/2/2024=c"}},
+        {"blank line does not end the file",
+         "\"1/1/2024\";\"a\"\r\n\r\n\"1/2/2024\";\"b\"\r\n",
+         {"1/1/2024=a", "1/2/2024=b"}},
+        {"first byte CR does not end the file", "\r\n\"1/1/2024\";\"a\"\r\n", {"1/1/2024=a"}},
+        {"lone CRs end records",
+         "\"1/1/2024\";\"a\"\r\r\"1/2/2024\";\"b\"",
+         {"1/1/2024=a", "1/2/2024=b"}},
+        {"LF-only line ends",
+         "\"1/1/2024\";\"a\"\n\n\"1/2/2024\";\"b\"\n",
+         {"1/1/2024=a", "1/2/2024=b"}},
+        {"LF inside quotes is a line break",
+         "\"1/1/2024\";\"a\nb\n\"\n\"1/2/2024\";\"c\"\n",
+         {"1/1/2024=a\r\nb\r\n", "1/2/2024=c"}},
+        {"CR ends a record even inside quotes", "\"1/1/2024\";\"a\r\nb\"\r\n", {"1/1/2024=a"}},
+        {"last record without line end", "\"1/1/2024\";\"a\"", {"1/1/2024=a"}},
+        {"empty file", "", {}},
+        {"only line ends", "\r\n\r\n\n\r", {}},
+        {"two-digit years are 19xx", "\"3/1/50\";\"x\"\r\n", {"3/1/1950=x"}},
+        {"unreadable date gives the zero date",
+         "\"someday\";\"x\"\r\n\"invalid date\";\"y\"\r\n",
+         {"invalid date=x", "invalid date=y"}},
+        {"bytes unchanged", "\"1/1/2024\";\"\x82\xa0\x1a\t\xff\"", {"1/1/2024=\x82\xa0\x1a\t\xff"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EntriesOf(Parsed(c.bytes)), c.entries) << c.rule;
+}
+
+TEST(CalendarFile, RecordsHaveNoLengthLimit) {
+    const std::string text(200000, 'x');
+    const std::string bytes = "\"1/1/2024\";\"" + text + "\"\r\n\"1/2/2024\";\"next\"\r\n";
+    EXPECT_EQ(EntriesOf(Parsed(bytes)), (Entries{"1/1/2024=" + text, "1/2/2024=next"}));
+    const std::string longDate = "\"" + std::string(5000, '0') + "1/2/2024\";\"t\"";
+    EXPECT_EQ(EntriesOf(Parsed(longDate)), (Entries{"1/2/2024=t"}));
+}
+
+TEST(CalendarFile, ReaderGivesRecordsAndFields) {
+    CCsvReader reader("\"a\";\"b\"\r\n\r\nplain\r\n x,\"c\"\"d\"");
+    std::string field;
+    ASSERT_TRUE(reader.ReadRecord());
+    reader.GetField(1, field);
+    EXPECT_EQ(field, "b");
+    reader.GetField(2, field);
+    EXPECT_EQ(field, "") << "a missing field is empty";
+    ASSERT_TRUE(reader.ReadRecord()) << "empty records are passed over";
+    reader.GetField(0, field);
+    EXPECT_EQ(field, "") << "unquoted bytes are no content";
+    ASSERT_TRUE(reader.ReadRecord());
+    reader.GetField(1, field);
+    EXPECT_EQ(field, "c\"d");
+    EXPECT_FALSE(reader.ReadRecord());
+    EXPECT_FALSE(reader.ReadRecord()) << "the end stays the end";
+}
+
+// Texts as the store holds them: line breaks CR LF only.
+std::string RandomDayText(std::mt19937& random) {
+    static const char* const pieces[] = {"a", "Z",    " ",  "\"",       "\"\"",    ";",
+                                         ",", "\r\n", "\t", "\x82\xa0", "11:00 x", "'"};
+    std::uniform_int_distribution<int> length(0, 12), piece(0, 11);
+    std::string text;
+    for (int n = length(random); n > 0; --n)
+        text += pieces[piece(random)];
+    return text;
+}
+
+TEST(CalendarFile, RandomStoresSurviveWriteAndRead) {
+    std::mt19937 random(20240101);
+    for (int round = 0; round < 200; ++round) {
+        EventStore store, expected;
+        std::uniform_int_distribution<int> count(0, 30), day(0, 40), zero(0, 20);
+        for (int n = count(random); n > 0; --n) {
+            // A small range of days gives duplicates; now and then the zero date.
+            const Date date = zero(random) == 0 ? Date() : Ymd(2024, 2, 1 + day(random));
+            const std::string text = RandomDayText(random);
+            store.Append(date, text);
+            if (!text.empty())
+                expected.Append(date, text);
+        }
+        const std::string written = FormatCalendar(store);
+        const EventStore read = Parsed(written);
+        ASSERT_EQ(EntriesOf(read), EntriesOf(expected)) << testing::PrintToString(written);
+        EXPECT_EQ(FormatCalendar(read), FormatCalendar(expected));
+        EXPECT_EQ(FormatCalendar(Parsed(FormatCalendar(read))), FormatCalendar(read));
+    }
+}
+
+TEST(CalendarFile, LineBreaksComeBackAsCrLf) {
+    const struct {
+        std::string text, readBack;
+    } cases[] = {
+        {"a\r\nb", "a\r\nb"}, {"a\nb", "a\r\nb"}, {"a\rb", "ab"}, {"\r\n", "\r\n"}, {"\r", ""},
+    };
+    for (const auto& c : cases) {
+        const EventStore read = Parsed(FormatCalendar(StoreOf({{Ymd(2026, 2, 2), c.text}})));
+        EXPECT_EQ(EntriesOf(read),
+                  c.readBack.empty() ? Entries{} : Entries{"2/2/2026=" + c.readBack})
+            << testing::PrintToString(c.text);
+    }
+}
+
+using CalendarFileOnDisk = TempFolderTest;
+
+TEST_F(CalendarFileOnDisk, LoadReplacesTheStore) {
+    const EventStore saved = StoreOf({{Ymd(2024, 12, 25), "Bake \"Stollen\"\r\n11:00 Church"},
+                                      {Ymd(2024, 1, 5), ""},
+                                      {Ymd(2024, 1, 6), "\x1a stops text-mode reads"}});
+    std::string error;
+    ASSERT_TRUE(SaveFileSafely(PathOf("diary.csv"), FormatCalendar(saved), error)) << error;
+
+    EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}, {Ymd(2000, 1, 2), "more"}});
+    const std::uint64_t versionBefore = store.Version();
+    EXPECT_EQ(ReadCalendarFile(PathOf("diary.csv"), store), LoadOutcome::Loaded);
+    EXPECT_EQ(EntriesOf(store), (Entries{"12/25/2024=Bake \"Stollen\"\r\n11:00 Church",
+                                         "1/6/2024=\x1a stops text-mode reads"}));
+    EXPECT_GT(store.Version(), versionBefore) << "what was built from the old entries is stale";
+}
+
+TEST_F(CalendarFileOnDisk, MissingFileGivesAnEmptyDocument) {
+    for (const std::string& path : {PathOf("no such file.csv"), PathOf("no folder/diary.csv")}) {
+        EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}});
+        EXPECT_EQ(ReadCalendarFile(path, store), LoadOutcome::NotFound) << path;
+        EXPECT_EQ(store.GetCount(), 0) << path;
+    }
+}
+
+TEST_F(CalendarFileOnDisk, UnreadableFileLeavesTheStoreAlone) {
+    // A folder of that name exists but cannot be read as a file, on every system.
+    std::filesystem::create_directory(folder / "diary.csv");
+    EventStore store = StoreOf({{Ymd(2000, 1, 1), "current document"}});
+    EXPECT_EQ(ReadCalendarFile(PathOf("diary.csv"), store), LoadOutcome::Unreadable);
+    EXPECT_EQ(EntriesOf(store), (Entries{"1/1/2000=current document"}));
+}
+
+TEST_F(CalendarFileOnDisk, EmptyFileIsAnEmptyDocument) {
+    WriteBytes(PathOf("empty.csv"), "");
+    EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}});
+    EXPECT_EQ(ReadCalendarFile(PathOf("empty.csv"), store), LoadOutcome::Loaded);
+    EXPECT_EQ(store.GetCount(), 0);
+}
+
+} // namespace
