@@ -59,7 +59,8 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     if (message == CSystemTray::kCallbackMessage) {
-        result = tray.OnTrayNotification(wParam, lParam);
+        tray.OnTrayNotification(wParam, lParam);
+        result = 0;
         return true;
     }
     switch (message) {
@@ -210,7 +211,6 @@ void CMainFrame::CreateBars() {
 
 LRESULT CMainFrame::OnInstanceMessage() {
     tray.MaximiseFromTray(window);
-    SetForegroundWindow(window);
     return static_cast<LRESULT>(g_instanceMessage);
 }
 

@@ -1,6 +1,9 @@
 #include "tests/harness/WindowTestHarness.h"
 
 #include "res/RegistryNames.h"
+#include "res/resource.h"
+
+#include <vector>
 
 namespace {
 
@@ -88,7 +91,21 @@ class RunningProgram {
     bool started = false;
 };
 
-using WholeProgram = WindowTest;
+// Every test starts with no copy running: a copy that just ended may still
+// hold its single-instance mutex for a moment while its process is torn down.
+class WholeProgram : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        for (DWORD waited = 0; waited < kPatienceMs; waited += 20) {
+            HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "OrvikCalendar_RUDORAVIRIVI");
+            if (!mutex)
+                return;
+            CloseHandle(mutex);
+            Sleep(20);
+        }
+    }
+};
 
 TEST_F(WholeProgram, ClosingTheWindowEndsWithExitCode1AndSavesSettings) {
     RunningProgram program;
@@ -151,6 +168,82 @@ TEST_F(WholeProgram, StoredMaximisedPlacementStartsMaximised) {
     EXPECT_TRUE(IsZoomed(window));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
+}
+
+struct CellSearch {
+    std::vector<HWND> cells;
+};
+
+BOOL CALLBACK CollectCells(HWND child, LPARAM searchPointer) {
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    const LONG dayCell = ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | WS_TABSTOP;
+    if ((style & dayCell) == dayCell)
+        reinterpret_cast<CellSearch*>(searchPointer)->cells.push_back(child);
+    return TRUE;
+}
+
+// The 42 day cells of the program's month view, in grid order.
+std::vector<HWND> DayCells(HWND frame) {
+    CellSearch search;
+    EnumChildWindows(frame, CollectCells, reinterpret_cast<LPARAM>(&search));
+    return search.cells;
+}
+
+HWND WaitForDialogOf(DWORD processId) {
+    for (DWORD waited = 0; waited < kPatienceMs; waited += 20) {
+        HWND dialog = nullptr;
+        while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(dialog, &owner);
+            if (owner == processId && IsWindowVisible(dialog))
+                return dialog;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "orvik whole program.csv";
+    DeleteFileA(path.c_str());
+    {
+        RunningProgram program;
+        HWND window = program.WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        const std::vector<HWND> cells = DayCells(window);
+        ASSERT_EQ(cells.size(), 42u);
+        for (char c : std::string("11:00 Dentist"))
+            PostMessageA(cells[17], WM_CHAR, static_cast<WPARAM>(c), 1);
+        PostMessageA(window, WM_COMMAND, ID_FILE_SAVE, 0); // what Ctrl+S sends
+        HWND saveAs = WaitForDialogOf(program.ProcessId());
+        ASSERT_NE(saveAs, nullptr) << "an untitled diary asks for a name";
+        if (!SetDlgItemTextA(saveAs, 0x47C, path.c_str()))
+            SetDlgItemTextA(saveAs, 0x480, path.c_str());
+        PostMessageA(saveAs, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        for (DWORD waited = 0;
+             waited < kPatienceMs && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+             waited += 20)
+            Sleep(20);
+        PostMessageA(window, WM_COMMAND, ID_APP_EXIT, 0);
+        EXPECT_EQ(program.WaitForExit(), 1);
+    }
+    RunningProgram again;
+    HWND window = again.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    char title[512] = "";
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_EQ(std::string(title), "OrvikCalendar - " + path);
+    const std::vector<HWND> cells = DayCells(window);
+    ASSERT_EQ(cells.size(), 42u);
+    char text[64] = "";
+    // Another process's control: only WM_GETTEXT asks the control itself.
+    SendMessageA(cells[17], WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "11:00 Dentist");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(again.WaitForExit(), 1);
+    DeleteFileA(path.c_str());
 }
 
 // A drop-down menu window of that process, or null.
