@@ -78,6 +78,11 @@ prepare_wine() {
         wineserver -w
         touch "$WINEPREFIX/.orvik-ready"
     fi
+    # Wine's own MS Sans Serif and Marlett, which the dialogs and caption
+    # buttons are drawn with; without them wider stand-ins clip texts.
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    cp -n /usr/share/wine/fonts/sserife.fon /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
     # One server for the whole run, so every Wine process starts quickly; and
     # the desktop and services started now, not by a test whose output pipe
     # they would keep open.

@@ -1,9 +1,12 @@
 #include "shell/MainFrame.h"
 
 #include "framework/AppModule.h"
+
+#include "framework/RegisteredMessages.h"
 #include "shell/AboutDlg.h"
-#include "shell/RegisteredMessages.h"
+#include "shell/OptionsDialog.h"
 #include "shell/ShellOpen.h"
+#include <algorithm>
 
 CMainFrame* g_mainFrame = nullptr;
 
@@ -33,6 +36,11 @@ CMainFrame::~CMainFrame() {
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
+    // The modeless find dialog gets its own keys (Tab, Enter, Escape).
+    HWND findDialog = view.findDialog ? view.findDialog->window : nullptr;
+    if (findDialog && (message->hwnd == findDialog || IsChild(findDialog, message->hwnd)) &&
+        IsDialogMessageA(findDialog, message))
+        return TRUE;
     if (commandBar.PreTranslateMessage(message))
         return TRUE;
     if (accelerators && TranslateAcceleratorA(window, accelerators, message))
@@ -60,6 +68,9 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     if (message == CSystemTray::kCallbackMessage) {
         tray.OnTrayNotification(wParam, lParam);
+        if (wParam == CSystemTray::kIconId && LOWORD(lParam) == WM_LBUTTONUP &&
+            view.reminders.HasPending())
+            ShowReminderMenu();
         result = 0;
         return true;
     }
@@ -142,6 +153,9 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     case ID_EDIT_SELECT_ALL:
         OnEditSelectAll();
         return true;
+    case ID_EDIT_FIND:
+        view.OpenFindDialog();
+        return true;
     case ID_VIEW_TOOLBAR:
         OnViewToolBar();
         return true;
@@ -157,6 +171,9 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     case ID_PREVIEW:
         OnPreview();
         return true;
+    case ID_OPTIONS:
+        OnOptions();
+        return true;
     default:
         return false;
     }
@@ -169,6 +186,10 @@ LRESULT CMainFrame::OnCreate() {
     CreateBars();
     view.settings = &settings;
     view.commandBar = &commandBar;
+    view.onReminderDue = [this](const std::string& text) {
+        tray.StartAnimation();
+        tray.SetTooltipText(text.c_str());
+    };
     view.Create(window);
     client = view.window;
     selector.navigation = &view;
@@ -186,8 +207,32 @@ LRESULT CMainFrame::OnCreate() {
     // The last document is reopened at every start.
     if (!recentFiles.Entries().empty())
         OpenDocument(recentFiles.Entries().front());
+    if (settings.UseReminder)
+        view.StartReminderTimer();
     UpdateLayout();
     return 0;
+}
+
+void CMainFrame::ShowReminderMenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const ReminderMenuItem& item : view.reminders.MenuItems())
+        AppendMenuA(menu, MF_STRING,
+                    static_cast<UINT_PTR>(COrvikCalendarView::kFirstReminderCommand + item.index),
+                    item.text.c_str());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // A point off every monitor is brought into the nearest one's work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!MonitorFromPoint(cursor, MONITOR_DEFAULTTONULL) &&
+        GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        cursor.x = std::max(monitor.rcWork.left, std::min(cursor.x, monitor.rcWork.right));
+    }
+    SetForegroundWindow(window);
+    TrackPopupMenu(menu, TPM_RIGHTALIGN, cursor.x, cursor.y, 0, view.window, nullptr);
+    PostMessageA(window, WM_NULL, 0, 0);
+    tray.StopAnimation();
+    DestroyMenu(menu);
 }
 
 void CMainFrame::CreateBars() {
@@ -276,4 +321,13 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
     const HWND previousOwner = previous ? GetParent(previous) : nullptr;
     if (previousOwner != window)
         view.CheckFileChanged();
+}
+
+void CMainFrame::OnOptions() {
+    if (!ShowOptions(window, settings))
+        return;
+    if (settings.UseReminder)
+        view.StartReminderTimer();
+    else
+        view.StopReminderTimer();
 }

@@ -53,6 +53,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     bool AskToKeepChanges();
     bool OpenDocument(const std::string& path);
     void MinimiseToTray();
+    void ShowReminderMenu();
     LRESULT OnInstanceMessage();
     bool OnCommand(int command, LRESULT& result);
     void SendToCurrentCell(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -62,6 +63,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnAppAbout();
     void OnHelp();
     void OnPreview();
+    void OnOptions();
     void OnActivate(UINT state, HWND previous);
     void OnMouseWheel(short distance);
     void GoToday();

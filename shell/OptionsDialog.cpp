@@ -28,8 +28,9 @@ std::int32_t CheckState(HWND page, int id) {
     return IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
 }
 
+// Any non-zero stored value counts as on, as everywhere else.
 void SetCheck(HWND page, int id, std::int32_t value) {
-    CheckDlgButton(page, id, value == 1 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, id, value != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 class COptionsReminder : public CPropertyPageImpl<COptionsReminder> {

@@ -2,8 +2,8 @@
 
 #include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
+#include "framework/RegisteredMessages.h"
 #include "shell/MainFrame.h"
-#include "shell/RegisteredMessages.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
 

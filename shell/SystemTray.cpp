@@ -1,7 +1,7 @@
 #include "shell/SystemTray.h"
 
+#include "framework/RegisteredMessages.h"
 #include "res/resource.h"
-#include "shell/RegisteredMessages.h"
 #include "shell/TrayAnimation.h"
 
 #include <initializer_list>

@@ -2,6 +2,7 @@
 
 #include "core/DayText.h"
 #include "framework/CommandBar.h"
+#include "framework/RegisteredMessages.h"
 #include "storage/AppSettings.h"
 
 #include <commctrl.h>
@@ -86,9 +87,23 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
         Layout(LOWORD(lParam), HIWORD(lParam));
         return true;
     case WM_DESTROY:
+        StopReminderTimer();
+        return true;
+    case WM_TIMER:
+        CheckReminders();
         return true;
     default:
         break;
+    }
+    if (message == g_findReplaceMessage) {
+        OnFindMessage(*reinterpret_cast<FINDREPLACEA*>(lParam));
+        result = 1;
+        return true;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) >= kFirstReminderCommand &&
+        LOWORD(wParam) <= kLastReminderCommand && lParam == 0) {
+        OnReminderCommand(LOWORD(wParam));
+        return true;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
         if (!filling)

@@ -2,7 +2,10 @@
 
 #include "core/Date.h"
 #include "core/EventStore.h"
+#include "core/Find.h"
 #include "core/MonthGrid.h"
+#include "core/Reminders.h"
+#include "framework/FindReplaceDialog.h"
 #include "framework/Window.h"
 #include "storage/CalendarFile.h"
 #include "view/DayCell.h"
@@ -10,6 +13,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 class CCommandBarCtrl;
@@ -33,6 +38,23 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     CMyEdit* currentCell = nullptr; // the cell that last had the focus, if any
     std::string documentName = "Untitled";
     std::array<CMyEdit, kGridCells> cells;
+
+    // Reminders: the frame blinks the icon and shows the text when a line is due.
+    static const int kFirstReminderCommand = 32868;
+    static const int kLastReminderCommand = 33068;
+    ReminderEngine reminders;
+    std::function<void(const std::string& text)> onReminderDue;
+    void StartReminderTimer();
+    void StopReminderTimer();
+    void CheckReminders();
+    void OnReminderCommand(int command);
+
+    // Find.
+    std::string lastFindText;
+    std::unique_ptr<CFindReplaceDialog> findDialog; // while it is open
+    Finder finder;
+    void OpenFindDialog();
+    void OnFindMessage(const FINDREPLACEA& request);
 
     HWND Create(HWND frame);
     // Fills the grid with the month of displayedDate from the store.

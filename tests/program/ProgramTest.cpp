@@ -3,6 +3,8 @@
 #include "res/RegistryNames.h"
 #include "res/resource.h"
 
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -247,6 +249,44 @@ TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
 }
 
 // A drop-down menu window of that process, or null.
+HWND OpenMenuOf(DWORD processId);
+void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags = 0);
+
+TEST_F(WholeProgram, ALineForThisMinuteIsRemindedWithinTenSeconds) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "orvik reminder.csv";
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    // This minute and the next, so that a minute turning over changes nothing.
+    char record[128];
+    std::snprintf(record, sizeof record, "\"%d/%d/%d\";\"%02d:%02d now\n%02d:%02d next\"\r\n",
+                  now.wMonth, now.wDay, now.wYear, now.wHour, now.wMinute,
+                  (now.wHour + (now.wMinute + 1) / 60) % 24, (now.wMinute + 1) % 60);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, record, static_cast<DWORD>(strlen(record)), &written, nullptr);
+    CloseHandle(file);
+    StoreSettingsDWord(ORVIK_VALUE_USE_REMINDER, 1);
+    StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
+    StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    // A left click on the icon lists the pending reminders once there are any.
+    HWND menu = nullptr;
+    for (DWORD waited = 0; waited < 12000 && !menu; waited += 250) {
+        PostMessageA(window, 0x800A, 202, WM_LBUTTONUP);
+        Sleep(250);
+        menu = OpenMenuOf(program.ProcessId());
+    }
+    EXPECT_NE(menu, nullptr) << "no reminder within the time";
+    PostKey(window, WM_KEYDOWN, VK_ESCAPE);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+    DeleteFileA(path.c_str());
+}
 HWND OpenMenuOf(DWORD processId) {
     HWND menu = nullptr;
     while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
@@ -258,7 +298,7 @@ HWND OpenMenuOf(DWORD processId) {
     return nullptr;
 }
 
-void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags = 0) {
+void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags) {
     PostMessageA(window, down, key, flags | 1);
     PostMessageA(window, down + 1, key, flags | (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
 }

@@ -1,11 +1,9 @@
 #include "tests/support/DateHelpers.h"
+#include "tests/support/FileHelpers.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/RegistryNames.h"
 #include "res/resource.h"
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -20,17 +18,6 @@ DialogAnswerer::Action ChooseFile(const std::string& path) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     };
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 class DocumentCommands : public MainFrameTest {

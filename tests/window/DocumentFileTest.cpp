@@ -1,25 +1,13 @@
 #include "tests/support/DateHelpers.h"
+#include "tests/support/FileHelpers.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
 #include "shell/ShellOpen.h"
 
-#include <fstream>
-#include <sstream>
 #include <sys/utime.h>
 
 namespace {
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 // Moves the file's modification time into the future, as a later save by
 // another program would.

@@ -1,8 +1,8 @@
 #include "tests/window/MainFrameFixture.h"
 
+#include "framework/RegisteredMessages.h"
 #include "res/RegistryNames.h"
 #include "res/resource.h"
-#include "shell/RegisteredMessages.h"
 
 namespace {
 

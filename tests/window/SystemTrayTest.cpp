@@ -1,7 +1,7 @@
 #include "tests/harness/WindowTestHarness.h"
 
+#include "framework/RegisteredMessages.h"
 #include "res/resource.h"
-#include "shell/RegisteredMessages.h"
 #include "shell/SystemTray.h"
 #include "shell/TrayAnimation.h"
 

@@ -1,0 +1,163 @@
+#include "tests/support/DateHelpers.h"
+#include "tests/window/MainFrameFixture.h"
+
+#include "res/resource.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the program last asked the notification area to show as tooltip.
+std::string lastTooltip;
+BOOL RecordNotify(DWORD, NOTIFYICONDATAA* data) {
+    if (data->uFlags & NIF_TIP)
+        lastTooltip = data->szTip;
+    return TRUE;
+}
+
+// Today is Thursday 12 March 2026, 10:40.
+class RemindersAndFind : public MainFrameTest {
+  protected:
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        previousNotify = g_shellNotifyIcon;
+        g_shellNotifyIcon = RecordNotify;
+        lastTooltip.clear();
+    }
+    void TearDown() override {
+        MainFrameTest::TearDown();
+        g_shellNotifyIcon = previousNotify;
+    }
+    HWND Create(bool useReminder) {
+        frame = std::make_unique<CMainFrame>();
+        g_mainFrame = frame.get();
+        frame->settings.UseReminder = useReminder;
+        frame->settings.RemindMinutes = 20;
+        HWND window = frame->CreateEx();
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetForegroundWindow(window);
+        PumpUntilIdle();
+        return window;
+    }
+    COrvikCalendarView& View() { return frame->view; }
+    void Tick() {
+        SendMessageA(View().window, WM_TIMER, 1, 0);
+        PumpUntilIdle();
+    }
+    PinnedNow now{2026, 3, 12, 10, 40};
+    decltype(g_shellNotifyIcon) previousNotify = nullptr;
+};
+
+TEST_F(RemindersAndFind, TheTimerRunsOnlyWithUseReminder) {
+    Create(false);
+    EXPECT_FALSE(KillTimer(View().window, 1));
+    frame.reset();
+    Create(true);
+    EXPECT_TRUE(KillTimer(View().window, 1));
+}
+
+TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
+    Create(true);
+    View().store.Append(Ymd(2026, 3, 12), "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
+    Tick();
+    EXPECT_EQ(lastTooltip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
+    EXPECT_FALSE(frame->tray.StartAnimation()) << "already blinking";
+    lastTooltip.clear();
+    Tick();
+    EXPECT_EQ(lastTooltip, "") << "a line is reminded once";
+}
+
+// Notes the items and the command ids of the popup that opens, then closes it;
+// the test then sends the chosen command as the menu would after closing.
+std::vector<std::string> menuItems;
+std::vector<UINT> menuCommands;
+LRESULT CALLBACK ChooseFromMenu(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+        HMENU menu = reinterpret_cast<HMENU>(call->wParam);
+        menuItems.clear();
+        menuCommands.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[256] = "";
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            menuItems.push_back(text);
+            menuCommands.push_back(GetMenuItemID(menu, i));
+        }
+    }
+    if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU)
+        EndMenu();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
+    Create(true);
+    View().store.Append(Ymd(2026, 3, 12), "11:00 Dentist");
+    Tick();
+    {
+        const PinnedNow later(2026, 3, 12, 10, 50);
+        View().store.Append(Ymd(2026, 4, 2), "x");
+        View().store.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
+        View().ShowMonth(); // the cells show what the store holds
+        Tick();
+    }
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, ChooseFromMenu, nullptr, GetCurrentThreadId());
+    SendMessageA(frame->window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONUP);
+    PumpUntilIdle();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(menuItems, (std::vector<std::string>{"Thursday, March 12, 2026 - 11:10 Bus",
+                                                   "Thursday, March 12, 2026 - 11:00 Dentist"}));
+    ASSERT_EQ(menuCommands.size(), 2u);
+    SendMessageA(View().window, WM_COMMAND, menuCommands[1], 0); // the older one
+    PumpUntilIdle();
+    ASSERT_NE(View().currentCell, nullptr);
+    EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
+    DWORD start = 0, end = 0;
+    SendMessageA(View().currentCell->window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 13u);
+    EXPECT_EQ(View().reminders.MenuItems().size(), 1u) << "the chosen one is dismissed";
+}
+
+TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
+    Create(false);
+    View().store.Append(Ymd(2026, 1, 3), "11:00 Go to the dentist");
+    View().store.Append(Ymd(2026, 1, 5), "Dentist bill");
+    SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
+    ASSERT_TRUE(View().findDialog && View().findDialog->window);
+    HWND dialog = View().findDialog->window;
+    SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
+    EXPECT_EQ(View().findDialog->window, dialog) << "a second Find does nothing";
+    SetDlgItemTextA(dialog, 0x480, "dentist");
+    // The box, then the find dialog itself when it becomes active again.
+    DialogAnswerer answerer({DialogAnswerer::Press(IDOK), [](HWND) {}});
+    const struct {
+        int day;
+        DWORD start, end;
+    } hits[] = {{3, 16, 23}, {5, 0, 7}};
+    for (const auto& hit : hits) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PumpUntilIdle();
+        ASSERT_NE(View().currentCell, nullptr);
+        EXPECT_EQ(View().currentCell->date, Ymd(2026, 1, hit.day));
+        EXPECT_EQ(View().displayedDate.month, 1);
+        DWORD start = 0, end = 0;
+        SendMessageA(View().currentCell->window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, hit.start);
+        EXPECT_EQ(end, hit.end);
+    }
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PumpUntilIdle();
+    ASSERT_GE(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, "Not Found!");
+    EXPECT_EQ(answerer.Seen()[0].caption, "OrvikCalendar");
+    EXPECT_EQ(View().currentCell, nullptr);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(View().findDialog);
+    EXPECT_EQ(View().lastFindText, "dentist");
+}
+
+} // namespace

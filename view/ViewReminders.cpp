@@ -1,0 +1,92 @@
+// The month view's part in reminders and Find: the timer's check, opening a
+// reminder from the menu, and the find dialog's Find Next.
+#include "view/OrvikCalendarView.h"
+
+#include "storage/AppSettings.h"
+
+#include <commdlg.h>
+
+namespace {
+
+const UINT_PTR kReminderTimer = 1;
+const UINT kReminderInterval = 10000; // ms
+
+void SelectInCell(HWND cell, int anchor, int caret) {
+    SendMessageA(cell, EM_SETSEL, static_cast<WPARAM>(anchor), caret);
+    SendMessageA(cell, EM_SCROLLCARET, 0, 0);
+}
+
+} // namespace
+
+void COrvikCalendarView::StartReminderTimer() {
+    SetTimer(window, kReminderTimer, kReminderInterval, nullptr);
+}
+
+void COrvikCalendarView::StopReminderTimer() {
+    KillTimer(window, kReminderTimer);
+}
+
+void COrvikCalendarView::CheckReminders() {
+    if (!settings)
+        return;
+    const LeadTime lead{settings->RemindDays, settings->RemindHours, settings->RemindMinutes};
+    for (const DueReminder& due : reminders.CheckReminders(store, lead)) {
+        if (onReminderDue)
+            onReminderDue(due.text);
+    }
+}
+
+void COrvikCalendarView::OnReminderCommand(int command) {
+    const std::optional<Reminder> chosen = reminders.Dismiss(command - kFirstReminderCommand);
+    if (!chosen)
+        return;
+    displayedDate = chosen->day;
+    CollectCells();
+    ShowMonth();
+    CMyEdit* cell = CellForDate(chosen->day);
+    if (!cell)
+        return;
+    SetFocus(cell->window);
+    const std::size_t at = cell->GetText().find(chosen->line);
+    if (at == std::string::npos)
+        SelectInCell(cell->window, -1, 0);
+    else
+        SelectInCell(cell->window, static_cast<int>(at),
+                     static_cast<int>(at + chosen->line.size()));
+}
+
+void COrvikCalendarView::OpenFindDialog() {
+    if (findDialog && findDialog->window && ::IsWindow(findDialog->window))
+        return;
+    findDialog = std::make_unique<CFindReplaceDialog>();
+    findDialog->Create(window, lastFindText.c_str());
+}
+
+void COrvikCalendarView::OnFindMessage(const FINDREPLACEA& request) {
+    if (request.Flags & FR_DIALOGTERM) {
+        findDialog.reset();
+        return;
+    }
+    if (!(request.Flags & FR_FINDNEXT))
+        return;
+    lastFindText = request.lpstrFindWhat;
+    FindRequest find{lastFindText, (request.Flags & FR_DOWN) != 0,
+                     (request.Flags & FR_MATCHCASE) != 0, (request.Flags & FR_WHOLEWORD) != 0};
+    std::optional<Date> currentDay;
+    if (currentCell)
+        currentDay = currentCell->date;
+    const FindResult hit = finder.FindNext(store, currentDay, find);
+    if (!hit.found) {
+        currentCell = nullptr;
+        MessageBoxA(findDialog ? findDialog->window : GetParent(window), "Not Found!",
+                    "OrvikCalendar", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    displayedDate = hit.day;
+    CollectCells();
+    ShowMonth();
+    if (CMyEdit* cell = CellForDate(hit.day)) {
+        SetFocus(cell->window);
+        SelectInCell(cell->window, hit.Anchor(), hit.Caret());
+    }
+}
