@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/DialogResult.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -39,21 +41,6 @@ template <class T> class CPropertyPageImpl {
     ~CPropertyPageImpl() = default;
 
   private:
-    // The few messages whose answer is the procedure's return value itself;
-    // every other answer goes through DWLP_MSGRESULT.
-    static bool ReturnsResultDirectly(UINT message) {
-        switch (message) {
-        case WM_INITDIALOG:
-        case WM_CHARTOITEM:
-        case WM_COMPAREITEM:
-        case WM_QUERYDRAGICON:
-        case WM_VKEYTOITEM:
-            return true;
-        default:
-            return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-        }
-    }
-
     static INT_PTR CALLBACK DialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         T* self = nullptr;
         if (message == WM_INITDIALOG) {
