@@ -117,6 +117,10 @@ DialogAnswerer::Action DialogAnswerer::Press(int buttonId) {
     };
 }
 
+DialogAnswerer::Action DialogAnswerer::PressKey(WPARAM virtualKey) {
+    return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
+}
+
 LRESULT CALLBACK DialogAnswerer::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (activeAnswerer && code == HCBT_ACTIVATE && IsDialog(window)) {

@@ -54,6 +54,8 @@ class DialogAnswerer {
 
     // An action that presses the dialog's button with that id.
     static Action Press(int buttonId);
+    // An action that types a key into the control with the focus.
+    static Action PressKey(WPARAM virtualKey);
 
     const std::vector<SeenDialog>& Seen() const { return seen; }
 

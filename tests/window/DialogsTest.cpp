@@ -80,18 +80,15 @@ class DialogTest : public WindowTest {
 using AboutBox = DialogTest;
 
 TEST_F(AboutBox, EndsWithOneForOkAndTwoForCancel) {
-    const auto key = [](WPARAM virtualKey) {
-        return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
-    };
     const struct {
         const char* how;
         DialogAnswerer::Action action;
         INT_PTR expected;
     } cases[] = {
         {"OK button", DialogAnswerer::Press(IDOK), 1},
-        {"Enter", key(VK_RETURN), 1},
+        {"Enter", DialogAnswerer::PressKey(VK_RETURN), 1},
         {"cancel command", DialogAnswerer::Press(IDCANCEL), 2},
-        {"Escape", key(VK_ESCAPE), 2},
+        {"Escape", DialogAnswerer::PressKey(VK_ESCAPE), 2},
         {"close box", [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }, 2},
     };
     for (const auto& c : cases) {

@@ -247,18 +247,15 @@ TEST_F(Options, OkTakesTheTypedLeadTimeUnchecked) {
 TEST_F(Options, OnlyOkWritesEveryChangedFieldIntoTheSettings) {
     const AppSettings before{"Before.xsl", 0, 0, 1, 0, 1, 2, 3};
     const AppSettings after{"After.xsl", 1, 1, 0, 1, 10, 11, 12};
-    const auto key = [](WPARAM virtualKey) {
-        return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
-    };
     const struct {
         const char* how;
         DialogAnswerer::Action close;
         bool ok;
     } cases[] = {
         {"OK button", PressSheetButton(PSBTN_OK), true},
-        {"Enter", key(VK_RETURN), true},
+        {"Enter", DialogAnswerer::PressKey(VK_RETURN), true},
         {"Cancel button", PressSheetButton(PSBTN_CANCEL), false},
-        {"Escape", key(VK_ESCAPE), false},
+        {"Escape", DialogAnswerer::PressKey(VK_ESCAPE), false},
         {"close box", [](HWND sheet) { PostMessageA(sheet, WM_CLOSE, 0, 0); }, false},
     };
     for (const auto& c : cases) {
