@@ -63,18 +63,27 @@ start_virtual_display() {
     done
 }
 
+# A Wine set-up step whose errors are kept in build/wine-setup.log and shown
+# when it fails.
+wine_step() {
+    if ! WINEDEBUG=-all,err+all "$@" >>"$BUILD/wine-setup.log" 2>&1; then
+        echo "Preparing Wine failed at: $*" >&2
+        tail -n 40 "$BUILD/wine-setup.log" >&2
+        return 1
+    fi
+}
+
 prepare_wine() {
+    : >"$BUILD/wine-setup.log"
     if [ ! -f "$WINEPREFIX/.orvik-ready" ]; then
         echo "Creating the Wine prefix $WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        wine_step wineboot -i
         wineserver -w
         # Every window inside one virtual desktop: without a window manager,
         # Wine waits about two seconds for each top-level window otherwise.
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
-            >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-            >/dev/null 2>&1
+        wine_step wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+        wine_step wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+        wine_step wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
         wineserver -w
         touch "$WINEPREFIX/.orvik-ready"
     fi
@@ -85,9 +94,11 @@ prepare_wine() {
     cp -n /usr/share/wine/fonts/sserife.fon /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
     # One server for the whole run, so every Wine process starts quickly; and
     # the desktop and services started now, not by a test whose output pipe
-    # they would keep open.
+    # they would keep open. The second process starts alone on a settled
+    # prefix, as every test after it does.
     wineserver -p
-    wine cmd /c exit >/dev/null 2>&1
+    wine_step wine cmd /c exit
+    wine_step wine cmd /c exit
 }
 
 stop_wine_and_display() {
