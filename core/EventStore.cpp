@@ -14,6 +14,15 @@ void EventStore::RemoveAll() {
     ++version;
 }
 
+void EventStore::ReplaceWith(EventStore&& other) {
+    const std::uint64_t next = version + 1;
+    dates = std::move(other.dates);
+    texts = std::move(other.texts);
+    firstIndexOfDay = std::move(other.firstIndexOfDay);
+    version = next;
+    other.RemoveAll();
+}
+
 int EventStore::FindIndex(const Date& date) const {
     const auto found = firstIndexOfDay.find(date.dayNumber);
     return found == firstIndexOfDay.end() ? -1 : found->second;

@@ -26,6 +26,8 @@ class EventStore {
     // Replaces the first entry of the day (also with an empty text), or
     // appends when the day has none and the text is not empty.
     void SetDayText(const Date& date, const std::string& text);
+    // Takes the entries of `other` in place of its own, counting as a change.
+    void ReplaceWith(EventStore&& other);
     // Goes up with every change of the entries (not with a SetDayText that
     // changes nothing), so whatever is built from the store can tell it is stale.
     std::uint64_t Version() const { return version; }

@@ -1,5 +1,7 @@
 #include "framework/CommandBar.h"
 
+#include "framework/GuardedDispatch.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -422,7 +424,7 @@ LRESULT CALLBACK CCommandBarCtrl::SubclassProc(HWND toolbar, UINT message, WPARA
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The bar's own handling instead of the toolbar's press and click.
-        self->OnClick(lParam);
+        CallGuarded([&] { self->OnClick(lParam); });
         return 0;
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE: {

@@ -1,5 +1,7 @@
 #include "framework/MessageLoop.h"
 
+#include "framework/GuardedDispatch.h"
+
 #include <algorithm>
 
 namespace {
@@ -48,17 +50,22 @@ int CMessageLoop::Run() {
     }
 }
 
+// Filters and idle handlers run outside any window procedure, but an
+// exception must not end the loop either: it is reported like one there.
 bool CMessageLoop::PreTranslateMessage(MSG* message) {
-    for (auto filter = filters.rbegin(); filter != filters.rend(); ++filter) {
-        if ((*filter)->PreTranslateMessage(message))
-            return true;
-    }
-    return false;
+    bool used = false;
+    CallGuarded([&] {
+        for (auto filter = filters.rbegin(); filter != filters.rend() && !used; ++filter)
+            used = (*filter)->PreTranslateMessage(message);
+    });
+    return used;
 }
 
 void CMessageLoop::OnIdle(int) {
-    for (CIdleHandler* handler : idleHandlers)
-        handler->OnIdle();
+    CallGuarded([&] {
+        for (CIdleHandler* handler : idleHandlers)
+            handler->OnIdle();
+    });
 }
 
 bool CMessageLoop::IsIdleMessage(const MSG& message) {

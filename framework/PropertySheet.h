@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/DialogResult.h"
+#include "framework/DialogProcedure.h"
 
 #include <windows.h>
 
@@ -11,10 +11,8 @@
 
 // One page of a property sheet, made from the dialog resource T::kDialogId
 // of the program's module; its tab shows the template's caption. The object
-// is bound to its window from WM_INITDIALOG to WM_NCDESTROY, and every
-// message goes to the derived class's message map:
-//   bool ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT& result);
-// The sheet creates a page only when it is first shown.
+// is bound to its window as BoundDialogProc describes. The sheet creates a
+// page only when it is first shown.
 template <class T> class CPropertyPageImpl {
   public:
     HWND window = nullptr; // the page's window while it exists
@@ -41,31 +39,11 @@ template <class T> class CPropertyPageImpl {
     ~CPropertyPageImpl() = default;
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-        T* self = nullptr;
-        if (message == WM_INITDIALOG) {
-            // The init parameter is the sheet's copy of the description.
-            self = reinterpret_cast<T*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-            SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-            self->window = page;
-        } else {
-            self = reinterpret_cast<T*>(GetWindowLongPtrA(page, DWLP_USER));
-        }
-        if (!self)
-            return FALSE;
-        LRESULT result = 0;
-        const bool handled = self->ProcessWindowMessage(message, wParam, lParam, result);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrA(page, DWLP_USER, 0);
-            self->window = nullptr;
-        }
-        if (!handled)
-            return FALSE;
-        if (ReturnsResultDirectly(message))
-            return static_cast<INT_PTR>(result);
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
-        return TRUE;
+    // The init parameter is the sheet's copy of the description.
+    static T* FromInit(LPARAM parameter) {
+        return reinterpret_cast<T*>(reinterpret_cast<PROPSHEETPAGEA*>(parameter)->lParam);
     }
+    static constexpr DLGPROC DialogProc = BoundDialogProc<T, FromInit>;
 };
 
 // A modal property sheet with OK and Cancel (no Apply), its pages in the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/GuardedDispatch.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -20,8 +22,9 @@ struct WindowCreateArgs {
 // parameters) to WM_NCDESTROY, and hands every message to the derived
 // class's message map:
 //   bool ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT& result);
-// Messages the map leaves go to DefaultHandling, which a derived class may
-// hide (a superclassed control calls the control's own procedure there).
+// Messages the map leaves, and every message to a window whose object is
+// gone, go to T::BaseProcedure: DefWindowProc, or for a superclassed control
+// the control's own procedure, which a derived class provides instead.
 template <class T> class CWindowImpl {
   public:
     HWND window = nullptr; // the object's window while it exists
@@ -32,10 +35,20 @@ template <class T> class CWindowImpl {
 
     bool IsWindow() const { return window != nullptr && ::IsWindow(window); }
 
+    static LRESULT BaseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
   protected:
+    // A window still there when its object goes is destroyed, but only after
+    // it stopped routing to the object, which is half gone by then. A class
+    // that needs its handlers while its window goes destroys it itself.
     ~CWindowImpl() {
-        if (IsWindow())
-            DestroyWindow(window);
+        if (!IsWindow())
+            return;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+        window = nullptr;
     }
 
     // Registers a class for T once per process, named after the address of
@@ -60,7 +73,7 @@ template <class T> class CWindowImpl {
     }
 
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        return T::BaseProcedure(window, message, wParam, lParam);
     }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,9 +86,9 @@ template <class T> class CWindowImpl {
             self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         }
         if (!self)
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+            return T::BaseProcedure(hwnd, message, wParam, lParam);
         LRESULT result = 0;
-        if (!self->ProcessWindowMessage(message, wParam, lParam, result))
+        if (!DispatchGuarded(*self, message, wParam, lParam, result))
             result = self->DefaultHandling(message, wParam, lParam);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

@@ -1,9 +1,14 @@
 // The frame's document commands: New, Open, Save, Save As, the recent
-// files, Exit, and the close sequence.
+// files, Exit, the close sequence and the check for changes made by other
+// programs. The document itself does the reading and writing; this is where
+// the user is asked and told.
 #include "shell/MainFrame.h"
 
 #include "framework/FileDialog.h"
+#include "res/MessageTexts.h"
 #include "res/resource.h"
+#include "shell/Texts.h"
+#include "storage/FileTime.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
 
@@ -13,34 +18,40 @@ const char kCsvExtension[] = "csv";
 const char kOpenFilter[] = "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0";
 const char kSaveFilter[] =
     "Comma Separated Files (*.csv)\0*.csv\0XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0";
-const char kUntitled[] = "Untitled";
 const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
 
-bool HasXmlExtension(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    return dot != std::string::npos && lstrcmpiA(path.c_str() + dot + 1, "xml") == 0;
+const char* NotLoadedText(LoadOutcome outcome) {
+    switch (outcome) {
+    case LoadOutcome::NotFound:
+        return ORVIK_NOT_FOUND;
+    case LoadOutcome::OutOfMemory:
+        return ORVIK_TOO_LARGE;
+    default:
+        return ORVIK_NOT_READABLE;
+    }
 }
 
 } // namespace
 
 void CMainFrame::OnFileNew() {
-    if (MessageBoxA(window, "Are you sure? All current data will be erased!", "Confirmation",
-                    MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+    if (MessageBoxA(window, ORVIK_ASK_NEW, ORVIK_ASK_NEW_CAPTION, MB_OKCANCEL | MB_ICONWARNING) !=
+        IDOK)
         return;
-    view.store.RemoveAll();
+    document.New();
     view.ShowMonth();
-    view.documentName = kUntitled;
     view.UpdateTitle();
 }
 
 bool CMainFrame::AskToKeepChanges() {
-    if (!view.modified)
+    if (!document.IsModified())
         return true;
-    const std::string question = "Save changes to: " + view.documentName + "?";
-    switch (
-        MessageBoxA(window, question.c_str(), "OrvikCalendar", MB_YESNOCANCEL | MB_ICONWARNING)) {
+    const std::string question = FormatText(ORVIK_ASK_SAVE_CHANGES, document.Name());
+    switch (MessageBoxA(window, question.c_str(), ORVIK_CAPTION, MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
-        return OnFileSave();
+        // Only a diary that is whole on disk may be let go: not one whose
+        // save failed, was cancelled or wrote just an export.
+        return SaveDiary(document.HasFile() ? SaveWay::ToItsFile : SaveWay::AskForName,
+                         ExportReport::SayDiaryNotSaved);
     case IDNO:
         return true;
     default:
@@ -49,23 +60,39 @@ bool CMainFrame::AskToKeepChanges() {
 }
 
 bool CMainFrame::OpenDocument(const std::string& path) {
+    // A diary that is not there is reported before the user is asked
+    // anything about the open one, which stays.
+    if (!FileExists(path)) {
+        ReportNotLoaded(path, LoadOutcome::NotFound);
+        return false;
+    }
     // Unsaved edits are never dropped without a question.
     if (!AskToKeepChanges())
         return false;
-    const std::string previousName = view.documentName;
-    view.documentName = path;
-    if (view.LoadDocument() == LoadOutcome::Unreadable) {
-        // Keep the current document rather than an empty one under that
-        // name, which the next save would write over the real diary.
-        view.documentName = previousName;
-        const std::string text = "The diary\n" + path +
-                                 "\ncould not be read. It may be open in another program or you "
-                                 "may not have permission to read it.";
-        MessageBoxA(window, text.c_str(), "OrvikCalendar", MB_OK | MB_ICONERROR);
+    return LoadDocument(path);
+}
+
+bool CMainFrame::LoadDocument(const std::string& path) {
+    const LoadOutcome outcome = document.Load(path);
+    if (outcome != LoadOutcome::Loaded) {
+        ReportNotLoaded(path, outcome);
         return false;
     }
     view.ShowMonth();
+    view.UpdateTitle();
     return true;
+}
+
+void CMainFrame::ReportNotLoaded(const std::string& path, LoadOutcome outcome) {
+    const std::string text = FormatText(NotLoadedText(outcome), path);
+    MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+}
+
+void CMainFrame::OpenLastDocument() {
+    // A missing or unreadable last diary leaves the new, empty one; its
+    // entry stays in the list for when the drive is back.
+    if (!recentFiles.Entries().empty())
+        LoadDocument(recentFiles.Entries().front());
 }
 
 void CMainFrame::OnFileOpen() {
@@ -77,32 +104,66 @@ void CMainFrame::OnFileOpen() {
 }
 
 bool CMainFrame::OnFileSave() {
-    if (view.documentName == kUntitled)
-        return OnFileSaveAs();
-    view.CollectCells();
-    return view.SaveDocument() == SaveOutcome::Saved;
+    return SaveDiary(document.HasFile() ? SaveWay::ToItsFile : SaveWay::AskForName,
+                     ExportReport::None);
 }
 
 bool CMainFrame::OnFileSaveAs() {
-    CFileDialog dialog(false, kCsvExtension, kSaveFilter);
-    if (!dialog.DoModal(GetActiveWindow()))
-        return false;
-    const std::string& path = dialog.Path();
-    // An export is not the diary: the document keeps its name and state.
-    if (HasXmlExtension(path))
-        return view.ExportXmlTo(path);
-    const std::string previousName = view.documentName;
-    view.documentName = path;
-    view.CollectCells();
-    const SaveOutcome outcome = view.SaveDocument();
-    if (outcome == SaveOutcome::Failed) {
-        view.documentName = previousName;
+    return SaveDiary(SaveWay::AskForName, ExportReport::None);
+}
+
+bool CMainFrame::SaveDiary(SaveWay way, ExportReport report) {
+    std::string path = document.Name();
+    if (way == SaveWay::AskForName) {
+        CFileDialog dialog(false, kCsvExtension, kSaveFilter);
+        if (!dialog.DoModal(GetActiveWindow()))
+            return false;
+        path = dialog.Path();
+    }
+    // An XML file holds one month, never the diary.
+    if (HasXmlExtension(path)) {
+        if (ExportMonth(path) && report == ExportReport::SayDiaryNotSaved) {
+            const std::string text = FormatText(ORVIK_EXPORTED_ONLY, path);
+            MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONWARNING);
+        }
         return false;
     }
-    // Saved, or the user chose to load the file that was there instead.
-    view.UpdateTitle();
-    recentFiles.AddToList(path);
-    return outcome == SaveOutcome::Saved;
+    view.CollectCells();
+    // Another file chosen in the dialog was already confirmed there as the
+    // one to replace; only the diary's own file can have changed under us.
+    if (way == SaveWay::ToItsFile && OfferReload())
+        return false;
+    const Document::SaveResult result =
+        way == SaveWay::ToItsFile ? document.Save() : document.SaveAs(path);
+    if (!result.saved) {
+        const std::string text = FormatText(ORVIK_NOT_SAVED, path, result.error);
+        MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (way == SaveWay::AskForName) {
+        view.UpdateTitle();
+        recentFiles.AddToList(path);
+    }
+    return true;
+}
+
+bool CMainFrame::ExportMonth(const std::string& path) {
+    const Document::SaveResult result = document.Export(path, view.CurrentMonth());
+    if (!result.saved) {
+        const std::string text = FormatText(ORVIK_EXPORT_FAILED, path, result.error);
+        MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+    }
+    return result.saved;
+}
+
+bool CMainFrame::OfferReload() {
+    if (!document.ChangedOnDisk())
+        return false;
+    if (MessageBoxA(window, ORVIK_ASK_RELOAD, ORVIK_ASK_RELOAD_CAPTION,
+                    MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+        return false;
+    LoadDocument(document.Name());
+    return true;
 }
 
 void CMainFrame::OnFileRecent(int command) {
@@ -113,7 +174,8 @@ void CMainFrame::OnFileRecent(int command) {
     }
     if (!OpenDocument(path))
         return;
-    recentFiles.MoveToTop(command);
+    // The path itself: a Save As from the question may have moved the list.
+    recentFiles.AddToList(path);
     recentFiles.WriteToRegistry();
 }
 

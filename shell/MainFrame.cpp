@@ -25,10 +25,16 @@ const ToolBarButton kToolBarButtons[] = {
 const int kToolBarBand = ID_FIRST_BAND + 1;
 // Written into the current directory and handed to the browser.
 const char kPreviewFile[] = "OrvikCalendar.xml";
+// Posted at creation, so that a report of a missing diary stands in front of
+// the window that is shown by then.
+const UINT kOpenLastDocumentMessage = WM_APP + 1;
 
 } // namespace
 
 CMainFrame::~CMainFrame() {
+    // The window and its children go while every member is still there.
+    if (IsWindow())
+        DestroyWindow(window);
     if (loop) {
         loop->RemoveIdleHandler(this);
         loop->RemoveMessageFilter(this);
@@ -52,7 +58,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
 }
 
 BOOL CMainFrame::OnIdle() {
-    UIEnable(ID_FILE_SAVE, view.modified);
+    UIEnable(ID_FILE_SAVE, document.IsModified());
     UIUpdateToolBar();
     return FALSE;
 }
@@ -75,6 +81,9 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     switch (message) {
+    case kOpenLastDocumentMessage:
+        OpenLastDocument();
+        return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
             return true;
@@ -89,6 +98,10 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CLOSE:
         result = OnClose(wParam);
         return true;
+    case WM_DESTROY:
+        // The status bar goes with the frame; no one may write to it after.
+        g_statusBar = nullptr;
+        break;
     case WM_MOUSEWHEEL:
         OnMouseWheel(static_cast<short>(HIWORD(wParam)));
         return true;
@@ -186,6 +199,7 @@ LRESULT CMainFrame::OnCreate() {
     CreateBars();
     view.settings = &settings;
     view.commandBar = &commandBar;
+    view.document = &document;
     view.onReminderDue = [this](const std::string& text) {
         tray.StartAnimation();
         tray.SetTooltipText(text.c_str());
@@ -205,8 +219,7 @@ LRESULT CMainFrame::OnCreate() {
     recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
     recentFiles.ReadFromRegistry();
     // The last document is reopened at every start.
-    if (!recentFiles.Entries().empty())
-        OpenDocument(recentFiles.Entries().front());
+    PostMessageA(window, kOpenLastDocumentMessage, 0, 0);
     if (settings.UseReminder)
         view.StartReminderTimer();
     UpdateLayout();
@@ -309,7 +322,7 @@ void CMainFrame::GoToday() {
 }
 
 void CMainFrame::OnPreview() {
-    view.ExportXmlTo(kPreviewFile);
+    ExportMonth(kPreviewFile);
     ShellOpen(kPreviewFile);
 }
 
@@ -320,7 +333,7 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
         return;
     const HWND previousOwner = previous ? GetParent(previous) : nullptr;
     if (previousOwner != window)
-        view.CheckFileChanged();
+        OfferReload();
 }
 
 void CMainFrame::OnOptions() {

@@ -18,6 +18,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CIdleHandler {
   public:
     AppSettings settings; // filled by Run before the window is created
+    Document document;    // shown by the view, which it outlives
     COrvikCalendarView view;
     CCommandBarCtrl commandBar;
     CSelector selector;
@@ -48,10 +49,24 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnFileRecent(int command);
     void OnFileExit();
     LRESULT OnClose(WPARAM request);
-    // Asks whether to save a modified document; false when the user cancels
-    // or the save did not happen.
+    // Asks whether to save a modified document; true when the document may
+    // be let go: unmodified, saved whole, or the user chose not to save.
     bool AskToKeepChanges();
+    enum class SaveWay { ToItsFile, AskForName };
+    enum class ExportReport { None, SayDiaryNotSaved };
+    // True only when the whole diary is on disk afterwards.
+    bool SaveDiary(SaveWay way, ExportReport report);
+    bool ExportMonth(const std::string& path);
+    // Offers to reload a file that another program changed; true when the
+    // user chose to reload it.
+    bool OfferReload();
+    // Asks about unsaved changes, then loads; false when nothing was loaded.
     bool OpenDocument(const std::string& path);
+    // Loads and shows the file, or tells the user why not; the document
+    // stays as it was then.
+    bool LoadDocument(const std::string& path);
+    void ReportNotLoaded(const std::string& path, LoadOutcome outcome);
+    void OpenLastDocument();
     void MinimiseToTray();
     void ShowReminderMenu();
     LRESULT OnInstanceMessage();

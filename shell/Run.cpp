@@ -1,9 +1,12 @@
 #include "shell/Run.h"
 
 #include "framework/AppModule.h"
+#include "framework/GuardedDispatch.h"
 #include "framework/MessageLoop.h"
 #include "framework/RegisteredMessages.h"
+#include "res/MessageTexts.h"
 #include "shell/MainFrame.h"
+#include "shell/Texts.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
 
@@ -23,12 +26,21 @@ void AskRunningCopyToShowItself() {
                         &reply);
 }
 
+// What stopped a command half-way (out of memory, most likely): the user
+// hears of it, and the diary stays open to be saved.
+void ReportActionFailed(const char* reason) {
+    const std::string text = FormatText(ORVIK_ACTION_FAILED, reason);
+    MessageBoxA(g_mainFrame ? g_mainFrame->window : nullptr, text.c_str(), ORVIK_CAPTION,
+                MB_OK | MB_ICONERROR);
+}
+
 } // namespace
 
 int Run(const char*, int showCommand) {
     // Teardown runs in reverse: registry, frame, loop.
     CMessageLoop loop;
     g_appModule.AddMessageLoop(&loop);
+    g_reportEscapedException = ReportActionFailed;
     int exitCode = 0;
     {
         CMainFrame frame;

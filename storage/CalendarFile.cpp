@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <new>
+#include <utility>
 
 // Everything here works byte by byte: in every ANSI code page the trail byte
 // of a double-byte character is 0x40 or above, so it is never taken for a
@@ -106,7 +108,7 @@ void CCsvReader::GetField(int n, std::string& field) const {
     }
 }
 
-void ParseCalendar(std::string_view bytes, EventStore& store) {
+bool ParseCalendar(std::string_view bytes, EventStore& store) {
     CCsvReader reader(bytes);
     std::string date, text;
     while (reader.ReadRecord()) {
@@ -114,22 +116,29 @@ void ParseCalendar(std::string_view bytes, EventStore& store) {
         reader.GetField(1, text);
         if (date.empty() || text.empty())
             continue;
-        store.Append(Date(date.c_str()), text);
+        if (!store.Append(Date(date.c_str()), text))
+            return false;
     }
+    return true;
 }
 
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
     const UniqueFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        if (errno != ENOENT && errno != ENOTDIR)
+    if (!file)
+        return errno == ENOENT || errno == ENOTDIR ? LoadOutcome::NotFound
+                                                   : LoadOutcome::Unreadable;
+    // A diary that does not fit in memory is refused whole: a part of it,
+    // saved later, would lose the rest.
+    try {
+        std::string bytes;
+        if (!ReadWholeFile(file.get(), bytes))
             return LoadOutcome::Unreadable;
-        store.RemoveAll();
-        return LoadOutcome::NotFound;
+        EventStore read;
+        if (!ParseCalendar(bytes, read))
+            return LoadOutcome::OutOfMemory;
+        store.ReplaceWith(std::move(read));
+        return LoadOutcome::Loaded;
+    } catch (const std::bad_alloc&) {
+        return LoadOutcome::OutOfMemory;
     }
-    std::string bytes;
-    if (!ReadWholeFile(file.get(), bytes))
-        return LoadOutcome::Unreadable;
-    store.RemoveAll();
-    ParseCalendar(bytes, store);
-    return LoadOutcome::Loaded;
 }

@@ -37,16 +37,18 @@ class CCsvReader {
 };
 
 enum class LoadOutcome {
-    Loaded,    // the store holds the file's entries
-    NotFound,  // no such file: the store is emptied, as for a new document of that name
-    Unreadable // the file exists but could not be read: the store is left as it was
+    Loaded,     // the store holds the file's entries
+    NotFound,   // no such file (moved, deleted, or on a drive that is not there)
+    Unreadable, // the file exists but could not be read
+    OutOfMemory // the file is too large for the memory there is
 };
 
 // Replaces the store with the records of the file: those whose date and text
 // fields are both non-empty, in file order, appended without search, the
-// date read by the text constructor of Date. The store is touched only once
-// the whole file has been read.
+// date read by the text constructor of Date. The store is replaced only when
+// the whole file was read and every record kept; otherwise it is untouched.
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store);
 
-// Appends the records of calendar-file bytes to the store by the same rules.
-void ParseCalendar(std::string_view bytes, EventStore& store);
+// Appends the records of calendar-file bytes to the store by the same rules;
+// false when memory ran out before every record was in.
+bool ParseCalendar(std::string_view bytes, EventStore& store);

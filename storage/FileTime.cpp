@@ -15,3 +15,13 @@ std::int64_t FileModificationTime(const std::string& path) {
 #endif
     return static_cast<std::int64_t>(status.st_mtime);
 }
+
+bool FileExists(const std::string& path) {
+#ifdef _WIN32
+    struct __stat64 status {};
+    return _stat64(path.c_str(), &status) == 0;
+#else
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0;
+#endif
+}

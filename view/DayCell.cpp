@@ -31,8 +31,6 @@ CMyEdit::~CMyEdit() {
     // The window (and its label) goes before the brushes it paints with.
     if (IsWindow())
         DestroyWindow(window);
-    if (dayLabel && ::IsWindow(dayLabel))
-        DestroyWindow(dayLabel);
     for (HBRUSH brush : {todayBrush, dayBrush, backgroundBrush}) {
         if (brush)
             DeleteObject(brush);
@@ -55,8 +53,13 @@ HWND CMyEdit::Create(COrvikCalendarView& owner) {
     return CreateBoundWindow(className, args);
 }
 
-LRESULT CMyEdit::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(editProcedure, window, message, wParam, lParam);
+LRESULT CMyEdit::BaseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(editProcedure, hwnd, message, wParam, lParam);
+}
+
+void CMyEdit::ReclaimDayLabel() {
+    if (dayLabel && GetParent(dayLabel) != window)
+        SetParent(dayLabel, window);
 }
 
 void CMyEdit::SetDate(const Date& shown) {
@@ -114,6 +117,12 @@ bool CMyEdit::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         OnContextMenu(lParam);
         result = 0;
         return true;
+    case WM_DESTROY:
+        ReclaimDayLabel(); // so that it goes with the cell
+        return false;
+    case WM_NCDESTROY:
+        dayLabel = nullptr;
+        return false;
     default:
         return false;
     }
@@ -127,6 +136,8 @@ LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
     todayBrush = CreateSolidBrush(RGB(255, 0, 0));
     dayBrush = CreateSolidBrush(RGB(0, 0, 0));
     const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
+    // No limit on what the user types: a day holds as much as the diary file.
+    SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
     return created;
@@ -174,7 +185,7 @@ void CMyEdit::OnKillFocus() {
     if (HasFocusFrame())
         SetScrollBars(false);
     SetParent(dayLabel, window);
-    view->store.SetDayText(date, GetText());
+    view->StoreCellText(date, GetText());
 }
 
 void CMyEdit::SetScrollBars(bool shown) {

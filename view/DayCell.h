@@ -23,8 +23,13 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     std::string GetText() const;
     bool HasFocusFrame() const;
 
+    // The view is about to go: a label lent to it comes back to the cell,
+    // so that it goes with the cell.
+    void ReclaimDayLabel();
+
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+    // The platform EDIT control's own procedure.
+    static LRESULT BaseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
@@ -40,7 +45,7 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     void SetScrollBars(bool shown);
 
     COrvikCalendarView* view = nullptr; // borrowed: the view owns its cells
-    HWND dayLabel = nullptr;            // child of the cell, or of the view while focused
+    HWND dayLabel = nullptr; // child of the cell, or of the view while focused; null once gone
     // Owned brushes: the day label's fills and the text background.
     HBRUSH todayBrush = nullptr;
     HBRUSH dayBrush = nullptr;

@@ -61,6 +61,12 @@ HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
+COrvikCalendarView::~COrvikCalendarView() {
+    // The window and its cells go while every part of the view is still there.
+    if (IsWindow())
+        DestroyWindow(window);
+}
+
 HWND COrvikCalendarView::Create(HWND frame) {
     WNDCLASSEXA description{};
     description.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -88,6 +94,8 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
         return true;
     case WM_DESTROY:
         StopReminderTimer();
+        for (CMyEdit& cell : cells)
+            cell.ReclaimDayLabel();
         return true;
     case WM_TIMER:
         CheckReminders();
@@ -107,7 +115,7 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
     }
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
         if (!filling)
-            modified = true;
+            document->MarkModified();
         return true;
     }
     if (IsChildNotification(message))
@@ -125,9 +133,7 @@ bool COrvikCalendarView::ReflectToChild(UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT COrvikCalendarView::OnCreate() {
-    documentName = "Untitled";
     currentCell = nullptr;
-    modified = false;
     Date weekday = Date::FromWeekday(SundayFirst() ? 1 : 2);
     for (int row = 0; row < kGridRows; ++row) {
         weekNumberLabels[static_cast<std::size_t>(row)] = CreateLabel(window, "");
@@ -184,7 +190,7 @@ void COrvikCalendarView::ShowMonth() {
         for (int column = 0; column < kGridColumns; ++column) {
             CMyEdit& cell = cells[static_cast<std::size_t>(row * kGridColumns + column)];
             cell.SetDate(day);
-            SetWindowTextA(cell.window, store.Lookup(day).c_str());
+            SetWindowTextA(cell.window, document->Store().Lookup(day).c_str());
             cell.otherMonth = day.month != displayedDate.month;
             day.PostIncrement();
         }
@@ -203,11 +209,24 @@ void COrvikCalendarView::ShowMonth() {
 
 void COrvikCalendarView::CollectCells() {
     for (CMyEdit& cell : cells)
-        store.SetDayText(cell.date, NormalizeLineBreaks(cell.GetText()));
+        document->SetDayText(cell.date, NormalizeLineBreaks(cell.GetText()));
+}
+
+MonthExport COrvikCalendarView::CurrentMonth() {
+    CollectCells();
+    MonthExport month;
+    month.displayedDate = displayedDate;
+    for (CMyEdit& cell : cells)
+        month.days.push_back({cell.date, cell.GetText()});
+    month.today.SetToday();
+    month.xslTemplate = settings ? settings->XSLTemplate : std::string(ORVIK_DEFAULT_XSL_TEMPLATE);
+    month.sundayFirst = SundayFirst();
+    month.encoding = EncodingNameForCodePage(GetACP());
+    return month;
 }
 
 void COrvikCalendarView::UpdateTitle() {
-    const std::string title = "OrvikCalendar - " + documentName;
+    const std::string title = "OrvikCalendar - " + document->Name();
     SetWindowTextA(GetParent(window), title.c_str());
 }
 
@@ -258,6 +277,10 @@ void COrvikCalendarView::GoToday() {
 void COrvikCalendarView::ShowDateInStatusBar(const Date& date) {
     if (g_statusBar)
         SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(date.Format(3).c_str()));
+}
+
+void COrvikCalendarView::StoreCellText(const Date& date, const std::string& text) {
+    document->SetDayText(date, text);
 }
 
 void COrvikCalendarView::ShowEditMenu(int x, int y) {

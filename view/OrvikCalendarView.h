@@ -7,7 +7,8 @@
 #include "core/Reminders.h"
 #include "framework/FindReplaceDialog.h"
 #include "framework/Window.h"
-#include "storage/CalendarFile.h"
+#include "storage/Document.h"
+#include "storage/XmlExport.h"
 #include "view/DayCell.h"
 #include "view/Selector.h"
 
@@ -19,24 +20,20 @@
 
 class CCommandBarCtrl;
 
-enum class SaveOutcome { Saved, Reloaded, Failed };
 struct AppSettings;
 
 // The frame's client window: one month as six weeks of day cells, with the
-// weekday names above and the week numbers at the left. It owns the
-// document: the store, its name and whether it changed since the last save.
+// weekday names above and the week numbers at the left. It shows the
+// document and hands what the user types in the cells to it.
 class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public CalendarNavigation {
   public:
     // Set by the frame before the window is created.
     const AppSettings* settings = nullptr; // borrowed: the frame's
     CCommandBarCtrl* commandBar = nullptr; // borrowed: opens the cells' Edit menu
+    Document* document = nullptr;          // borrowed: the frame's
 
-    std::int64_t fileTime = 0;
-    bool modified = false;
-    EventStore store;
     Date displayedDate;
     CMyEdit* currentCell = nullptr; // the cell that last had the focus, if any
-    std::string documentName = "Untitled";
     std::array<CMyEdit, kGridCells> cells;
 
     // Reminders: the frame blinks the icon and shows the text when a line is due.
@@ -56,26 +53,20 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void OpenFindDialog();
     void OnFindMessage(const FINDREPLACEA& request);
 
+    COrvikCalendarView() = default;
+    ~COrvikCalendarView();
+
     HWND Create(HWND frame);
     // Fills the grid with the month of displayedDate from the store.
     void ShowMonth();
-    // Writes every cell's text back into the store.
+    // Writes every cell's text back into the document.
     void CollectCells();
+    // The displayed month as the cells show it, for the XML export; collects
+    // the cells first.
+    MonthExport CurrentMonth();
     // The frame's title: "OrvikCalendar - " and the document name.
     void UpdateTitle();
     CMyEdit* CellForDate(const Date& date);
-
-    // The document on disk, named by documentName.
-    LoadOutcome LoadDocument();
-    // Saved; or nothing written because the user chose to reload a file that
-    // another program changed, or because the write failed (the user has
-    // been told, the old file is whole).
-    SaveOutcome SaveDocument();
-    bool WriteCsv(const std::string& path);
-    bool ExportXmlTo(const std::string& path);
-    std::int64_t GetDocumentTime() const;
-    // Offers to reload a file that another program changed; true when reloaded.
-    bool CheckFileChanged();
 
     void GoPreviousYear() override;
     void GoNextYear() override;
@@ -85,6 +76,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
 
     // Used by the cells.
     void ShowDateInStatusBar(const Date& date);
+    void StoreCellText(const Date& date, const std::string& text);
     void ShowEditMenu(int x, int y);
 
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -95,11 +87,13 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ShowMonthAfterMove();
     bool SundayFirst() const;
-    void ReportNotSaved(const std::string& path, const std::string& error);
 
     std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
     std::array<HWND, kGridRows> weekNumberLabels{};
     bool filling = false; // the program, not the user, is setting cell texts
+    // A closed find dialog's memory, which its window may still use while it
+    // goes; freed when the next one opens, or with the view.
+    std::unique_ptr<CFindReplaceDialog> closedFindDialog;
 };
 
 // The frame's status bar, where a focused cell names its date.

@@ -30,7 +30,7 @@ void COrvikCalendarView::CheckReminders() {
     if (!settings)
         return;
     const LeadTime lead{settings->RemindDays, settings->RemindHours, settings->RemindMinutes};
-    for (const DueReminder& due : reminders.CheckReminders(store, lead)) {
+    for (const DueReminder& due : reminders.CheckReminders(document->Store(), lead)) {
         if (onReminderDue)
             onReminderDue(due.text);
     }
@@ -58,13 +58,15 @@ void COrvikCalendarView::OnReminderCommand(int command) {
 void COrvikCalendarView::OpenFindDialog() {
     if (findDialog && findDialog->window && ::IsWindow(findDialog->window))
         return;
+    closedFindDialog.reset();
     findDialog = std::make_unique<CFindReplaceDialog>();
     findDialog->Create(window, lastFindText.c_str());
 }
 
 void COrvikCalendarView::OnFindMessage(const FINDREPLACEA& request) {
     if (request.Flags & FR_DIALOGTERM) {
-        findDialog.reset();
+        // The platform destroys the window after this notification returns.
+        closedFindDialog = std::move(findDialog);
         return;
     }
     if (!(request.Flags & FR_FINDNEXT))
@@ -75,7 +77,7 @@ void COrvikCalendarView::OnFindMessage(const FINDREPLACEA& request) {
     std::optional<Date> currentDay;
     if (currentCell)
         currentDay = currentCell->date;
-    const FindResult hit = finder.FindNext(store, currentDay, find);
+    const FindResult hit = finder.FindNext(document->Store(), currentDay, find);
     if (!hit.found) {
         currentCell = nullptr;
         MessageBoxA(findDialog ? findDialog->window : GetParent(window), "Not Found!",

@@ -200,20 +200,20 @@ TEST_F(CalendarFileOnDisk, LoadReplacesTheStore) {
     EXPECT_GT(store.Version(), versionBefore) << "what was built from the old entries is stale";
 }
 
-TEST_F(CalendarFileOnDisk, MissingFileGivesAnEmptyDocument) {
-    for (const std::string& path : {PathOf("no such file.csv"), PathOf("no folder/diary.csv")}) {
-        EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}});
-        EXPECT_EQ(ReadCalendarFile(path, store), LoadOutcome::NotFound) << path;
-        EXPECT_EQ(store.GetCount(), 0) << path;
-    }
-}
-
-TEST_F(CalendarFileOnDisk, UnreadableFileLeavesTheStoreAlone) {
+TEST_F(CalendarFileOnDisk, FileThatCannotBeReadLeavesTheStoreAlone) {
     // A folder of that name exists but cannot be read as a file, on every system.
-    std::filesystem::create_directory(folder / "diary.csv");
-    EventStore store = StoreOf({{Ymd(2000, 1, 1), "current document"}});
-    EXPECT_EQ(ReadCalendarFile(PathOf("diary.csv"), store), LoadOutcome::Unreadable);
-    EXPECT_EQ(EntriesOf(store), (Entries{"1/1/2000=current document"}));
+    std::filesystem::create_directory(folder / "folder.csv");
+    const struct {
+        std::string path;
+        LoadOutcome outcome;
+    } cases[] = {{PathOf("no such file.csv"), LoadOutcome::NotFound},
+                 {PathOf("no folder/diary.csv"), LoadOutcome::NotFound},
+                 {PathOf("folder.csv"), LoadOutcome::Unreadable}};
+    for (const auto& c : cases) {
+        EventStore store = StoreOf({{Ymd(2000, 1, 1), "current document"}});
+        EXPECT_EQ(ReadCalendarFile(c.path, store), c.outcome) << c.path;
+        EXPECT_EQ(EntriesOf(store), (Entries{"1/1/2000=current document"})) << c.path;
+    }
 }
 
 TEST_F(CalendarFileOnDisk, EmptyFileIsAnEmptyDocument) {

@@ -1,5 +1,6 @@
 #include "tests/harness/WindowTestHarness.h"
 
+#include "framework/Window.h"
 #include "res/Maker.h"
 #include "res/SelectorIds.h"
 #include "res/resource.h"
@@ -7,6 +8,7 @@
 #include "shell/ShellOpen.h"
 #include "view/Selector.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -255,6 +257,63 @@ TEST_F(DialogFramework, PassesResultsAndUnbindsAtDestruction) {
         EXPECT_NE(GetParent(GetFocus()), bar);
     }
     EXPECT_FALSE(IsWindow(bar)) << "the object destroys its modeless window";
+}
+
+// A window and a dialog of our own that count the messages reaching them
+// after their destructor ran, and throw on WM_USER.
+const void* goneObject = nullptr;
+int lateMessages = 0;
+std::string reported;
+
+template <class T> bool Probe(const T* object, UINT message) {
+    if (goneObject == object)
+        ++lateMessages;
+    if (message == WM_USER)
+        throw std::runtime_error("probe ");
+    return false;
+}
+
+class ProbeWindow : public CWindowImpl<ProbeWindow> {
+  public:
+    ~ProbeWindow() { goneObject = this; }
+    HWND Create() {
+        WNDCLASSEXA description{};
+        description.hInstance = GetModuleHandleA(nullptr);
+        WindowCreateArgs args;
+        args.style = WS_POPUP;
+        return CreateBoundWindow(RegisterWindowClass(description), args);
+    }
+    bool ProcessWindowMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+        return Probe(this, message);
+    }
+};
+
+class ProbeDialog : public CDialogImpl<ProbeDialog> {
+  public:
+    static constexpr int kDialogId = IDD_SELECTOR;
+    ~ProbeDialog() { goneObject = this; }
+    bool ProcessWindowMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+        return Probe(this, message);
+    }
+};
+
+TEST_F(DialogFramework, AGoingObjectHearsNothingAndNoExceptionLeavesAProcedure) {
+    auto* previous = g_reportEscapedException;
+    g_reportEscapedException = [](const char* reason) { reported += reason; };
+    HWND window = nullptr, dialog = nullptr;
+    {
+        ProbeWindow probe;
+        window = probe.Create();
+        SendMessageA(window, WM_USER, 0, 0);
+        ProbeDialog probeDialog;
+        dialog = probeDialog.Create(owner);
+        SendMessageA(dialog, WM_USER, 0, 0);
+    }
+    g_reportEscapedException = previous;
+    EXPECT_EQ(reported, "probe probe ");
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(lateMessages, 0);
 }
 
 } // namespace

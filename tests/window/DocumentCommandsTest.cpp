@@ -1,9 +1,14 @@
 #include "tests/support/DateHelpers.h"
+#include "tests/support/FailingAllocation.h"
 #include "tests/support/FileHelpers.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/RegistryNames.h"
 #include "res/resource.h"
+
+#include <sys/utime.h>
+
+#include <functional>
 
 namespace {
 
@@ -20,6 +25,12 @@ DialogAnswerer::Action ChooseFile(const std::string& path) {
     };
 }
 
+void SetFileTime(const std::string& path, std::int64_t seconds) {
+    _utimbuf times{};
+    times.actime = times.modtime = static_cast<time_t>(seconds);
+    _utime(path.c_str(), &times);
+}
+
 class DocumentCommands : public MainFrameTest {
   protected:
     void SetUp() override {
@@ -33,6 +44,13 @@ class DocumentCommands : public MainFrameTest {
             DeleteFileA((folder + name).c_str());
     }
     std::string File(const char* name) { return folder + name; }
+    // Writes the file and opens it as the document, as Open does.
+    void Open(const char* name, const std::string& bytes) {
+        WriteWholeFile(File(name), bytes);
+        ASSERT_EQ(frame->document.Load(File(name)), LoadOutcome::Loaded);
+        View().ShowMonth();
+    }
+    const Document& Doc() { return frame->document; }
     COrvikCalendarView& View() { return frame->view; }
     HWND Cell(int day) { return View().CellForDate(Ymd(2026, 3, day))->window; }
     void Type(int day, const std::string& text) {
@@ -64,17 +82,15 @@ class DocumentCommands : public MainFrameTest {
 
 TEST_F(DocumentCommands, NewAsksAndEmptiesOnlyOnOk) {
     CreateFrame();
-    View().documentName = File("a.csv");
-    View().store.Append(Ymd(2026, 3, 12), "text");
-    View().ShowMonth();
+    Open("a.csv", "\"3/12/2026\";\"text\"\r\n");
     DialogAnswerer answerer({DialogAnswerer::Press(IDCANCEL), DialogAnswerer::Press(IDOK)});
     Command(ID_FILE_NEW);
-    EXPECT_EQ(View().store.GetCount(), 1);
+    EXPECT_EQ(Doc().Store().GetCount(), 1);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "Confirmation");
     EXPECT_EQ(answerer.Seen()[0].text, "Are you sure? All current data will be erased!");
     Command(ID_FILE_NEW);
-    EXPECT_EQ(View().store.GetCount(), 0);
+    EXPECT_EQ(Doc().Store().GetCount(), 0);
     EXPECT_EQ(GetWindowTextLengthA(Cell(12)), 0);
     EXPECT_EQ(Title(), "OrvikCalendar - Untitled");
 }
@@ -84,7 +100,7 @@ TEST_F(DocumentCommands, SaveOnUntitledAsksForANameAndCancelReturnsFalse) {
     DialogAnswerer answerer; // cancels
     EXPECT_EQ(Command(ID_FILE_SAVE), FALSE);
     EXPECT_EQ(answerer.Seen().size(), 1u);
-    EXPECT_EQ(View().documentName, "Untitled");
+    EXPECT_EQ(Doc().Name(), "Untitled");
 }
 
 TEST_F(DocumentCommands, SaveAsCsvNamesTheDocumentAndListsIt) {
@@ -93,21 +109,21 @@ TEST_F(DocumentCommands, SaveAsCsvNamesTheDocumentAndListsIt) {
     DialogAnswerer answerer({ChooseFile(File("new.csv"))});
     EXPECT_EQ(Command(ID_FILE_SAVE_AS), TRUE);
     EXPECT_EQ(ReadWholeFile(File("new.csv")), "\"3/12/2026\";\"dentist\"\r\n");
-    EXPECT_EQ(View().documentName, File("new.csv"));
-    EXPECT_FALSE(View().modified);
+    EXPECT_EQ(Doc().Name(), File("new.csv"));
+    EXPECT_FALSE(Doc().IsModified());
     EXPECT_EQ(Title(), "OrvikCalendar - " + File("new.csv"));
     EXPECT_EQ(RecentMenuItems(), std::vector<std::string>{"&1 " + File("new.csv")});
 }
 
 TEST_F(DocumentCommands, SaveAsXmlExportsAndLeavesTheDocumentAlone) {
     CreateFrame();
-    View().documentName = File("a.csv");
+    Open("a.csv", "");
     Type(12, "dentist");
     DialogAnswerer answerer({ChooseFile(File("month.xml"))});
-    EXPECT_EQ(Command(ID_FILE_SAVE_AS), TRUE);
+    EXPECT_EQ(Command(ID_FILE_SAVE_AS), FALSE) << "the diary is not saved";
     EXPECT_NE(ReadWholeFile(File("month.xml")).find("<line>dentist</line>"), std::string::npos);
-    EXPECT_EQ(View().documentName, File("a.csv"));
-    EXPECT_TRUE(View().modified) << "an export is not a save";
+    EXPECT_EQ(Doc().Name(), File("a.csv"));
+    EXPECT_TRUE(Doc().IsModified()) << "an export is not a save";
     EXPECT_TRUE(RecentMenuItems().empty() || RecentMenuItems()[0] == "most recent...");
 }
 
@@ -119,7 +135,7 @@ TEST_F(DocumentCommands, RecentFilesAreNumberedNewestFirstWithoutCaseDuplicates)
         DialogAnswerer answerer({ChooseFile(File(name))});
         Command(ID_FILE_OPEN);
     }
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 1)), "c.csv");
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 1)), "c.csv");
     std::string upper = File("A.CSV");
     {
         DialogAnswerer answerer({ChooseFile(upper)});
@@ -128,10 +144,10 @@ TEST_F(DocumentCommands, RecentFilesAreNumberedNewestFirstWithoutCaseDuplicates)
     EXPECT_EQ(RecentMenuItems(), (std::vector<std::string>{"&1 " + upper, "&2 " + File("c.csv"),
                                                            "&3 " + File("b.csv")}));
     Command(ID_FILE_MRU_FIRST + 2); // b.csv
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 1)), "b.csv");
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 1)), "b.csv");
     EXPECT_EQ(RecentMenuItems()[0], "&1 " + File("b.csv"));
     Command(ID_FILE_MRU_FIRST + 7); // no such entry: a beep, nothing else
-    EXPECT_EQ(View().documentName, File("b.csv"));
+    EXPECT_EQ(Doc().Name(), File("b.csv"));
 }
 
 TEST_F(DocumentCommands, AFifthFileDropsTheOldestWithAMaximumOfFour) {
@@ -157,19 +173,18 @@ TEST_F(DocumentCommands, OpenWithUnsavedEditsAsksFirst) {
         ASSERT_EQ(answerer.Seen().size(), 2u);
         EXPECT_EQ(answerer.Seen()[1].text, "Save changes to: Untitled?");
     }
-    EXPECT_EQ(View().documentName, "Untitled") << "Cancel keeps the document";
+    EXPECT_EQ(Doc().Name(), "Untitled") << "Cancel keeps the document";
     {
         DialogAnswerer answerer({ChooseFile(File("a.csv")), DialogAnswerer::Press(IDNO)});
         Command(ID_FILE_OPEN);
     }
-    EXPECT_EQ(View().documentName, File("a.csv"));
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 1)), "from a");
+    EXPECT_EQ(Doc().Name(), File("a.csv"));
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 1)), "from a");
 }
 
 TEST_F(DocumentCommands, AnUnreadableFileKeepsTheCurrentDocument) {
     CreateFrame();
-    View().documentName = File("b.csv");
-    View().store.Append(Ymd(2026, 3, 12), "mine");
+    Open("b.csv", "\"3/12/2026\";\"mine\"\r\n");
     WriteWholeFile(File("a.csv"), "\"3/1/2026\";\"locked\"\r\n");
     HANDLE held = CreateFileA(File("a.csv").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -178,8 +193,8 @@ TEST_F(DocumentCommands, AnUnreadableFileKeepsTheCurrentDocument) {
     CloseHandle(held);
     ASSERT_EQ(answerer.Seen().size(), 2u);
     EXPECT_NE(answerer.Seen()[1].text.find(File("a.csv")), std::string::npos);
-    EXPECT_EQ(View().documentName, File("b.csv"));
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 12)), "mine");
+    EXPECT_EQ(Doc().Name(), File("b.csv"));
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 12)), "mine");
 }
 
 TEST_F(DocumentCommands, ClosingAModifiedDocument) {
@@ -203,7 +218,7 @@ TEST_F(DocumentCommands, ClosingAModifiedDocument) {
         EXPECT_EQ(IsWindow(window) == FALSE, c.closes) << c.what;
         EXPECT_EQ(answerer.Seen()[0].text, "Save changes to: Untitled?") << c.what;
         if (IsWindow(window)) {
-            frame->view.modified = false;
+            DialogAnswerer dropChanges({DialogAnswerer::Press(IDNO)});
             SendMessageA(window, WM_CLOSE, 0, 0);
         }
         PostedExitCode();
@@ -213,12 +228,16 @@ TEST_F(DocumentCommands, ClosingAModifiedDocument) {
 
 TEST_F(DocumentCommands, AFailedSaveStopsTheClose) {
     HWND window = CreateFrame();
-    View().documentName = "C:\\no such folder\\diary.csv";
+    Open("a.csv", "");
+    // Held open without sharing by another program: it cannot be replaced.
+    HANDLE held =
+        CreateFileA(File("a.csv").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     Type(12, "x");
     DialogAnswerer answerer({DialogAnswerer::Press(IDYES), DialogAnswerer::Press(IDOK)});
     SendMessageA(window, WM_CLOSE, 0, 0);
+    CloseHandle(held);
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(View().modified);
+    EXPECT_TRUE(Doc().IsModified());
     EXPECT_EQ(answerer.Seen().size(), 2u);
 }
 
@@ -239,7 +258,7 @@ TEST_F(DocumentCommands, TheLastDocumentIsReopenedAtStart) {
     StoreSettingsText("Document1", File("c.csv"), ORVIK_RECENT_SUBKEY);
     StoreSettingsText("Document2", File("b.csv"), ORVIK_RECENT_SUBKEY);
     CreateFrame();
-    EXPECT_EQ(View().documentName, File("c.csv"));
+    EXPECT_EQ(Doc().Name(), File("c.csv"));
     char text[64] = "";
     GetWindowTextA(Cell(5), text, sizeof text);
     EXPECT_STREQ(text, "reopened");
@@ -248,3 +267,211 @@ TEST_F(DocumentCommands, TheLastDocumentIsReopenedAtStart) {
 }
 
 } // namespace
+
+// The document is never lost: each case below once lost or misdirected it.
+
+TEST_F(DocumentCommands, AnExportDoesNotCountAsSavingTheDiary) {
+    const struct {
+        const char* what;
+        bool namedXml;
+        std::vector<DialogAnswerer::Action> answers;
+    } cases[] = {
+        {"Untitled, Save As an XML file from the question",
+         false,
+         {DialogAnswerer::Press(IDYES), ChooseFile(File("month.xml")),
+          DialogAnswerer::Press(IDOK)}},
+        {"a document named .xml",
+         true,
+         {DialogAnswerer::Press(IDYES), DialogAnswerer::Press(IDOK)}},
+    };
+    for (const auto& c : cases) {
+        HWND window = CreateFrame();
+        DeleteFileA(File("month.xml").c_str());
+        if (c.namedXml)
+            Open("month.xml", "\"3/1/2026\";\"kept\"\r\n");
+        Type(12, "typed");
+        DialogAnswerer answerer(c.answers);
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(window)) << c.what;
+        EXPECT_TRUE(Doc().IsModified()) << c.what;
+        EXPECT_NE(ReadWholeFile(File("month.xml")).find("<line>typed</line>"), std::string::npos)
+            << c.what;
+        ASSERT_FALSE(answerer.Seen().empty()) << c.what;
+        EXPECT_EQ(answerer.Seen().back().text.rfind("Only the month shown", 0), 0u) << c.what;
+        frame.reset();
+    }
+}
+
+TEST_F(DocumentCommands, SaveAsOntoAnExistingFileWritesTheDiaryThere) {
+    CreateFrame();
+    WriteWholeFile(File("b.csv"), "\"1/1/2026\";\"other\"\r\n");
+    Type(12, "mine");
+    // The file dialog asks whether to replace the file; nothing else asks.
+    DialogAnswerer answerer({ChooseFile(File("b.csv")), DialogAnswerer::Press(IDYES)});
+    EXPECT_EQ(Command(ID_FILE_SAVE_AS), TRUE);
+    EXPECT_EQ(ReadWholeFile(File("b.csv")), "\"3/12/2026\";\"mine\"\r\n");
+    for (const SeenDialog& seen : answerer.Seen())
+        EXPECT_NE(seen.caption, "Alert");
+}
+
+TEST_F(DocumentCommands, AFailedSaveAsLeavesTheDocumentAsItWas) {
+    CreateFrame();
+    Open("a.csv", "\"3/1/2026\";\"a\"\r\n");
+    const std::int64_t fileTime = Doc().FileTime();
+    WriteWholeFile(File("b.csv"), "");
+    SetFileTime(File("b.csv"), 946684800); // 2000: older than a.csv
+    HANDLE held =
+        CreateFileA(File("b.csv").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Type(12, "unsaved");
+    {
+        DialogAnswerer answerer(
+            {ChooseFile(File("b.csv")), DialogAnswerer::Press(IDYES), DialogAnswerer::Press(IDOK)});
+        EXPECT_EQ(Command(ID_FILE_SAVE_AS), FALSE);
+    }
+    CloseHandle(held);
+    EXPECT_EQ(Doc().Name(), File("a.csv"));
+    EXPECT_EQ(Doc().FileTime(), fileTime);
+    EXPECT_TRUE(Doc().IsModified());
+    DialogAnswerer answerer;
+    ActivateFromAnotherProgram();
+    EXPECT_TRUE(answerer.Seen().empty()) << "a.csv did not change: no reload offered";
+}
+
+TEST_F(DocumentCommands, UntitledHasNoFileWhateverLiesInTheCurrentFolder) {
+    WriteWholeFile("Untitled", "\"3/12/2026\";\"not mine\"\r\n");
+    CreateFrame();
+    Type(12, "mine");
+    DialogAnswerer answerer;
+    ActivateFromAnotherProgram();
+    EXPECT_TRUE(answerer.Seen().empty());
+    DeleteFileA("Untitled");
+}
+
+TEST_F(DocumentCommands, TheChosenRecentFileGoesToTheTopAfterASaveAsFromTheQuestion) {
+    CreateFrame();
+    for (const char* name : {"b.csv", "a.csv"}) {
+        WriteWholeFile(File(name), "");
+        frame->recentFiles.AddToList(File(name));
+    }
+    Type(12, "x");
+    DialogAnswerer answerer({DialogAnswerer::Press(IDYES), ChooseFile(File("new.csv"))});
+    Command(ID_FILE_MRU_FIRST + 1); // b.csv
+    EXPECT_EQ(Doc().Name(), File("b.csv"));
+    EXPECT_EQ(RecentMenuItems(),
+              (std::vector<std::string>{"&1 " + File("b.csv"), "&2 " + File("new.csv"),
+                                        "&3 " + File("a.csv")}));
+}
+
+TEST_F(DocumentCommands, AfterAnOpenOrReloadTheDocumentIsWhatIsOnDisk) {
+    const struct {
+        const char* what;
+        std::function<void()> load;
+    } cases[] = {
+        {"Open",
+         [this] {
+             DialogAnswerer answerer({ChooseFile(File("b.csv")), DialogAnswerer::Press(IDNO)});
+             Command(ID_FILE_OPEN);
+         }},
+        {"a recent file",
+         [this] {
+             frame->recentFiles.AddToList(File("b.csv"));
+             DialogAnswerer answerer({DialogAnswerer::Press(IDNO)});
+             Command(ID_FILE_MRU_FIRST);
+         }},
+        {"a reload",
+         [this] {
+             SetFileTime(File("a.csv"), Doc().FileTime() + 60);
+             DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
+             ActivateFromAnotherProgram();
+         }},
+    };
+    for (const auto& c : cases) {
+        CreateFrame();
+        WriteWholeFile(File("b.csv"), "\"3/1/2026\";\"b\"\r\n");
+        Open("a.csv", "\"3/1/2026\";\"a\"\r\n");
+        Type(12, "unsaved");
+        c.load();
+        EXPECT_FALSE(Doc().IsModified()) << c.what;
+        RunIdle();
+        EXPECT_FALSE(frame->UIIsEnabled(ID_FILE_SAVE)) << c.what;
+        frame.reset();
+    }
+}
+
+TEST_F(DocumentCommands, AMissingDiaryIsReportedAndNothingIsOverwritten) {
+    const std::string missing = File("gone.csv");
+    StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
+    StoreSettingsText("Document1", missing, ORVIK_RECENT_SUBKEY);
+    {
+        DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
+        CreateFrame();
+        ASSERT_EQ(answerer.Seen().size(), 1u) << "at start";
+        EXPECT_NE(answerer.Seen()[0].text.find(missing), std::string::npos);
+    }
+    EXPECT_EQ(Title(), "OrvikCalendar - Untitled");
+    EXPECT_FALSE(Doc().HasFile());
+
+    Open("a.csv", "\"3/1/2026\";\"a\"\r\n");
+    Type(12, "unsaved");
+    {
+        DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
+        Command(ID_FILE_MRU_FIRST);
+        ASSERT_EQ(answerer.Seen().size(), 1u) << "from the menu: no save question first";
+        EXPECT_NE(answerer.Seen()[0].text.find(missing), std::string::npos);
+    }
+    EXPECT_EQ(Doc().Name(), File("a.csv"));
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_EQ(RecentMenuItems(), std::vector<std::string>{"&1 " + missing});
+}
+
+TEST_F(DocumentCommands, RunningOutOfMemoryLosesNothing) {
+    CreateFrame();
+    Open("a.csv", "\"3/1/2026\";\"a\"\r\n");
+    WriteWholeFile(File("big.csv"), std::string(2 << 20, 'x'));
+    {
+        FailLargeAllocations outOfMemory(1 << 20);
+        DialogAnswerer answerer({ChooseFile(File("big.csv")), DialogAnswerer::Press(IDOK)});
+        Command(ID_FILE_OPEN);
+        ASSERT_EQ(answerer.Seen().size(), 2u);
+        EXPECT_NE(answerer.Seen()[1].text.find("too large"), std::string::npos);
+    }
+    EXPECT_EQ(Doc().Name(), File("a.csv"));
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 1)), "a");
+
+    // Whatever runs out of memory inside a window procedure is reported there.
+    static bool reported = false;
+    auto* previous = g_reportEscapedException;
+    g_reportEscapedException = [](const char*) { reported = true; };
+    Type(12, "a text too long to be kept inside the string itself");
+    {
+        FailLargeAllocations outOfMemory(1);
+        PostMessageA(frame->window, WM_COMMAND, ID_PREVIEW, 0);
+        PumpUntilIdle();
+    }
+    g_reportEscapedException = previous;
+    EXPECT_TRUE(reported);
+    EXPECT_TRUE(IsWindow(frame->window));
+    EXPECT_TRUE(Doc().IsModified());
+}
+
+TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
+    CreateFrame();
+    Command(ID_EDIT_FIND);
+    HWND find = View().findDialog->window;
+    PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(find, IDCANCEL)));
+    PumpUntilIdle();
+    EXPECT_FALSE(IsWindow(find)) << "closed by its own Cancel button";
+    EXPECT_EQ(View().findDialog, nullptr);
+    Command(ID_EDIT_FIND);
+    ASSERT_NE(View().findDialog, nullptr) << "and opens again";
+    SetFocus(Cell(12)); // its day label now belongs to the view
+    PumpUntilIdle();
+    HWND window = frame->window;
+    find = View().findDialog->window;
+    frame.reset();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(find));
+    EXPECT_EQ(g_statusBar, nullptr);
+    EXPECT_EQ(g_monthButton, nullptr);
+}

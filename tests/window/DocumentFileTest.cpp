@@ -39,65 +39,40 @@ class DocumentFile : public MainFrameTest {
     std::string path;
 };
 
-TEST_F(DocumentFile, SaveWritesTheFileAndClearsModified) {
-    View().documentName = path;
+TEST_F(DocumentFile, SaveWritesTheCellsAndClearsModified) {
+    WriteWholeFile(path, "");
+    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
     SetWindowTextA(Cell(2026, 3, 12), "11:00 \"Dentist\"\r\nbring card");
-    View().modified = true;
-    EXPECT_EQ(View().SaveDocument(), SaveOutcome::Saved);
-    EXPECT_FALSE(View().modified);
+    frame->document.MarkModified();
+    EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), TRUE);
+    EXPECT_FALSE(frame->document.IsModified());
     EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"11:00 \"\"Dentist\"\"\nbring card\"\r\n");
-    EXPECT_NE(View().fileTime, 0);
 }
 
-TEST_F(DocumentFile, LoadFillsTheStoreAndTheTitle) {
-    WriteWholeFile(path, "\"3/20/2026\";\"first\nsecond\"\r\n\"3/21/2026\";\"x\"\r\n");
-    View().documentName = path;
-    EXPECT_EQ(View().LoadDocument(), LoadOutcome::Loaded);
-    View().ShowMonth();
-    char text[64] = "";
-    GetWindowTextA(Cell(2026, 3, 20), text, sizeof text);
-    EXPECT_STREQ(text, "first\r\nsecond");
-    GetWindowTextA(frame->window, text, sizeof text);
-    EXPECT_EQ(std::string(text), "OrvikCalendar - " + path);
-    EXPECT_FALSE(View().modified);
-}
-
-TEST_F(DocumentFile, UnwritableTargetIsReportedAndNothingIsLost) {
-    const std::string nowhere = "C:\\no such folder\\diary.csv";
-    View().documentName = nowhere;
-    SetWindowTextA(Cell(2026, 3, 12), "keep me");
-    View().modified = true;
+TEST_F(DocumentFile, FailedSaveKeepsThePreviousFileWholeAndSaysSo) {
+    WriteWholeFile(path, "\"1/1/2026\";\"old\"\r\n");
+    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    // Another program holds the file open without sharing: it cannot be replaced.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetWindowTextA(Cell(2026, 3, 12), "new");
+    frame->document.MarkModified();
     DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
-    EXPECT_EQ(View().SaveDocument(), SaveOutcome::Failed);
-    EXPECT_TRUE(View().modified);
+    EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), FALSE);
+    CloseHandle(held);
+    EXPECT_EQ(ReadWholeFile(path), "\"1/1/2026\";\"old\"\r\n");
+    EXPECT_TRUE(frame->document.IsModified());
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "OrvikCalendar");
-    EXPECT_NE(answerer.Seen()[0].text.find(nowhere), std::string::npos);
+    EXPECT_NE(answerer.Seen()[0].text.find(path), std::string::npos);
     EXPECT_NE(answerer.Seen()[0].text.find("not saved"), std::string::npos);
 }
 
-TEST_F(DocumentFile, FailedSaveKeepsThePreviousFileWhole) {
-    WriteWholeFile(path, "\"1/1/2026\";\"old\"\r\n");
-    // Another program holds the file open without sharing: it cannot be replaced.
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    View().documentName = path;
-    View().fileTime = View().GetDocumentTime();
-    SetWindowTextA(Cell(2026, 3, 12), "new");
-    View().modified = true;
-    DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
-    EXPECT_EQ(View().SaveDocument(), SaveOutcome::Failed);
-    CloseHandle(held);
-    EXPECT_EQ(ReadWholeFile(path), "\"1/1/2026\";\"old\"\r\n");
-    EXPECT_TRUE(View().modified);
-    EXPECT_EQ(answerer.Seen().size(), 1u);
-}
-
 TEST_F(DocumentFile, OutsideChangeIsOfferedOnActivationFromAnotherProgram) {
-    View().documentName = path;
-    SetWindowTextA(Cell(2026, 3, 12), "mine");
-    ASSERT_EQ(View().SaveDocument(), SaveOutcome::Saved);
+    WriteWholeFile(path, "\"3/12/2026\";\"mine\"\r\n");
+    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    View().ShowMonth();
     WriteWholeFile(path, "\"3/12/2026\";\"theirs\"\r\n");
-    TouchLater(path, View().fileTime + 60);
+    TouchLater(path, frame->document.FileTime() + 60);
 
     HWND ownDialog = CreateWindowExA(0, "STATIC", "own", WS_POPUP, 0, 0, 10, 10, frame->window,
                                      nullptr, nullptr, nullptr);
@@ -110,10 +85,10 @@ TEST_F(DocumentFile, OutsideChangeIsOfferedOnActivationFromAnotherProgram) {
                  reinterpret_cast<LPARAM>(otherProgram));
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "Alert");
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 12)), "mine") << "Cancel keeps our text";
+    EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 12)), "mine") << "Cancel keeps our text";
     SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(otherProgram));
     ASSERT_EQ(answerer.Seen().size(), 2u) << "asked again at the next activation";
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 12)), "theirs");
+    EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 12)), "theirs");
     char text[32] = "";
     GetWindowTextA(Cell(2026, 3, 12), text, sizeof text);
     EXPECT_STREQ(text, "theirs");
@@ -141,7 +116,7 @@ TEST_F(DocumentFile, PreviewWritesTheExportIntoTheCurrentFolder) {
     EXPECT_EQ(exported.rfind("<?xml version=\"1.0\" encoding=\"", 0), 0u);
     EXPECT_NE(exported.find("<line>a &amp; b</line>"), std::string::npos);
     EXPECT_NE(exported.find("<monthname>March</monthname>"), std::string::npos);
-    EXPECT_FALSE(View().modified) << "an export is not a save";
+    EXPECT_TRUE(frame->document.IsModified()) << "an export is not a save";
     DeleteFileA("OrvikCalendar.xml");
 }
 

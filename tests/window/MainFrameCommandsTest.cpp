@@ -129,8 +129,15 @@ TEST_F(MainFrameCommands, ViewStatusBarTogglesAndTheViewTakesTheRoom) {
 
 TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
     HWND window = CreateFrame();
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "orvik save state.csv";
     for (bool modified : {false, true, false}) {
-        frame->view.modified = modified;
+        if (modified) {
+            frame->document.MarkModified();
+        } else if (frame->document.IsModified()) {
+            ASSERT_TRUE(frame->document.SaveAs(path).saved);
+        }
         RunIdle();
         SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FilePopup(*frame)), 0);
         const bool menuGreyed =
@@ -138,6 +145,7 @@ TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
         EXPECT_EQ(menuGreyed, !modified);
         EXPECT_EQ(SendMessageA(frame->toolbar, TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0, modified);
     }
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {

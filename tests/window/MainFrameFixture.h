@@ -4,8 +4,12 @@
 
 #include "framework/AppModule.h"
 #include "shell/MainFrame.h"
+#include "storage/CalendarFile.h"
 
+#include <fstream>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // Builds the real main frame the way start-up does: the thread's loop is
 // registered with the module and g_mainFrame is set before the window.
@@ -30,6 +34,29 @@ class MainFrameTest : public WindowTest {
         ShowWindow(window, SW_SHOWNORMAL);
         PumpUntilIdle();
         return window;
+    }
+    // Makes the frame's document a diary of these days, read from a file as
+    // Open reads it, and shows it.
+    void OpenDiary(const std::vector<std::pair<Date, std::string>>& days) {
+        EventStore store;
+        for (const auto& day : days)
+            store.Append(day.first, day.second);
+        char folder[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, folder);
+        const std::string path = std::string(folder) + "orvik fixture diary.csv";
+        std::ofstream(path, std::ios::binary) << FormatCalendar(store);
+        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        frame->view.ShowMonth();
+        frame->view.UpdateTitle();
+    }
+    const EventStore& Store() const { return frame->document.Store(); }
+    // The frame becomes active again after a window of another program was.
+    void ActivateFromAnotherProgram() {
+        HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+        SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(other));
+        DestroyWindow(other);
+        PumpUntilIdle();
     }
     // Runs the loop's idle pass, as when the queue runs empty.
     void RunIdle() {

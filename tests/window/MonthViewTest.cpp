@@ -58,9 +58,7 @@ class MonthView : public MainFrameTest {
 };
 
 TEST_F(MonthView, ShowsTheMonthOfTodayWithStoreTextsAndDayNumbers) {
-    View().store.Append(Ymd(2026, 3, 12), "11:00 Dentist");
-    View().store.Append(Ymd(2026, 4, 2), "in the next month");
-    View().ShowMonth();
+    OpenDiary({{Ymd(2026, 3, 12), "11:00 Dentist"}, {Ymd(2026, 4, 2), "in the next month"}});
     EXPECT_EQ(Caption(), "March 2026");
     EXPECT_EQ(Cell(0).date, Ymd(2026, 2, 23)) << "Monday first: the grid starts in February";
     EXPECT_TRUE(Cell(0).otherMonth);
@@ -69,7 +67,7 @@ TEST_F(MonthView, ShowsTheMonthOfTodayWithStoreTextsAndDayNumbers) {
     EXPECT_EQ(CellOf(2026, 3, 12).GetText(), "11:00 Dentist");
     EXPECT_EQ(CellOf(2026, 4, 2).GetText(), "in the next month");
     EXPECT_EQ(Cell(41).date, Ymd(2026, 4, 5));
-    EXPECT_FALSE(View().modified) << "showing a month is not an edit";
+    EXPECT_FALSE(frame->document.IsModified()) << "showing a month is not an edit";
 }
 
 TEST_F(MonthView, WeekdayNamesFollowSundayFirstAtCreation) {
@@ -92,11 +90,11 @@ TEST_F(MonthView, TypingSetsModifiedAndEnablesSave) {
     RunIdle();
     EXPECT_FALSE(frame->UIIsEnabled(ID_FILE_SAVE));
     Type(CellOf(2026, 3, 20).window, "x");
-    EXPECT_TRUE(View().modified);
+    EXPECT_TRUE(frame->document.IsModified());
     RunIdle();
     EXPECT_TRUE(frame->UIIsEnabled(ID_FILE_SAVE));
     ShowMonth(2026, 5);
-    EXPECT_TRUE(View().modified) << "showing another month keeps the flag";
+    EXPECT_TRUE(frame->document.IsModified()) << "showing another month keeps the flag";
 }
 
 TEST_F(MonthView, EditsSurviveMovingAwayAndBack) {
@@ -107,12 +105,11 @@ TEST_F(MonthView, EditsSurviveMovingAwayAndBack) {
     Click(IDC_PREVIOUS_MONTH);
     EXPECT_EQ(CellOf(2026, 3, 20).GetText(), "a\r\nb");
     EXPECT_EQ(CellOf(2026, 3, 21).GetText(), "second");
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 21)), "second");
+    EXPECT_EQ(Store().Lookup(Ymd(2026, 3, 21)), "second");
 }
 
 TEST_F(MonthView, CollectCellsNormalisesLineBreaksAndKeepsEmptiedEntries) {
-    View().store.Append(Ymd(2026, 3, 3), "to be cleared");
-    View().ShowMonth();
+    OpenDiary({{Ymd(2026, 3, 3), "to be cleared"}});
     const struct {
         int day;
         const char* typed;
@@ -121,12 +118,20 @@ TEST_F(MonthView, CollectCellsNormalisesLineBreaksAndKeepsEmptiedEntries) {
         {10, "a\nb", "a\r\nb"}, {11, "a\r\r\nb", "a\r\nb"}, {12, "a\rb", "ab"}, {3, "", ""}};
     for (const auto& c : cases)
         SetWindowTextA(CellOf(2026, 3, c.day).window, c.typed);
-    const int countBefore = View().store.GetCount();
+    const int countBefore = Store().GetCount();
     View().CollectCells();
     for (const auto& c : cases)
-        EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, c.day)), c.stored) << c.day;
-    EXPECT_EQ(View().store.GetCount(), countBefore + 3) << "the emptied day keeps its entry";
-    EXPECT_EQ(View().store.FindIndex(Ymd(2026, 3, 3)), 0);
+        EXPECT_EQ(Store().Lookup(Ymd(2026, 3, c.day)), c.stored) << c.day;
+    EXPECT_EQ(Store().GetCount(), countBefore + 3) << "the emptied day keeps its entry";
+    EXPECT_EQ(Store().FindIndex(Ymd(2026, 3, 3)), 0);
+}
+
+TEST_F(MonthView, AHugeDayTextIsKeptWholeAndTakesMore) {
+    const std::string huge(100000, 'x');
+    OpenDiary({{Ymd(2026, 3, 12), huge}});
+    Type(CellOf(2026, 3, 12).window, "y");
+    View().CollectCells();
+    EXPECT_EQ(Store().Lookup(Ymd(2026, 3, 12)).size(), huge.size() + 1);
 }
 
 TEST_F(MonthView, FocusInAndOut) {
@@ -167,7 +172,7 @@ TEST_F(MonthView, FocusInAndOut) {
     SendMessageA(first.window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, end) << "the cell that lost the focus shows no selection";
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 3, 12)), "12 March") << "written at focus out";
+    EXPECT_EQ(Store().Lookup(Ymd(2026, 3, 12)), "12 March") << "written at focus out";
 }
 
 TEST_F(MonthView, NavigatorButtonsAndCaption) {
@@ -196,7 +201,7 @@ TEST_F(MonthView, WheelAndMiddleClick) {
     Type(CellOf(2026, 2, 14).window, "valentine");
     ThroughLoop({CellOf(2026, 2, 14).window, WM_MBUTTONUP, 0, 0, 0, {0, 0}});
     EXPECT_EQ(Caption(), "March 2026");
-    EXPECT_EQ(View().store.Lookup(Ymd(2026, 2, 14)), "valentine");
+    EXPECT_EQ(Store().Lookup(Ymd(2026, 2, 14)), "valentine");
 }
 
 // The pixel a little inside the lower-left corner, away from text and label.
@@ -256,10 +261,9 @@ TEST_F(MonthView, RightClickOpensTheEditMenu) {
 }
 
 TEST_F(MonthView, ScreenshotWithTextAndAFocusedCell) {
-    View().store.Append(Ymd(2026, 3, 12), "11:00 Dentist\r\n14:30 Call Anna");
-    View().store.Append(Ymd(2026, 3, 16), "Holiday begins");
-    View().store.Append(Ymd(2026, 3, 27), "09:15 Train to Oslo\r\nPack the red bag");
-    View().ShowMonth();
+    OpenDiary({{Ymd(2026, 3, 12), "11:00 Dentist\r\n14:30 Call Anna"},
+               {Ymd(2026, 3, 16), "Holiday begins"},
+               {Ymd(2026, 3, 27), "09:15 Train to Oslo\r\nPack the red bag"}});
     SetFocus(CellOf(2026, 3, 27).window);
     PumpUntilIdle();
     RedrawWindow(window, nullptr, nullptr,

@@ -59,7 +59,8 @@ TEST_F(RemindersAndFind, TheTimerRunsOnlyWithUseReminder) {
 
 TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
     Create(true);
-    View().store.Append(Ymd(2026, 3, 12), "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
+    frame->document.SetDayText(Ymd(2026, 3, 12),
+                               "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
     Tick();
     EXPECT_EQ(lastTooltip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
     EXPECT_FALSE(frame->tray.StartAnimation()) << "already blinking";
@@ -92,12 +93,12 @@ LRESULT CALLBACK ChooseFromMenu(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     Create(true);
-    View().store.Append(Ymd(2026, 3, 12), "11:00 Dentist");
+    frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist");
     Tick();
     {
         const PinnedNow later(2026, 3, 12, 10, 50);
-        View().store.Append(Ymd(2026, 4, 2), "x");
-        View().store.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
+        frame->document.SetDayText(Ymd(2026, 4, 2), "x");
+        frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
         View().ShowMonth(); // the cells show what the store holds
         Tick();
     }
@@ -122,8 +123,8 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
 
 TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     Create(false);
-    View().store.Append(Ymd(2026, 1, 3), "11:00 Go to the dentist");
-    View().store.Append(Ymd(2026, 1, 5), "Dentist bill");
+    frame->document.SetDayText(Ymd(2026, 1, 3), "11:00 Go to the dentist");
+    frame->document.SetDayText(Ymd(2026, 1, 5), "Dentist bill");
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
     ASSERT_TRUE(View().findDialog && View().findDialog->window);
     HWND dialog = View().findDialog->window;

@@ -1,0 +1,33 @@
+// The texts of the program's questions and reports. A %s stands for the
+// document's name or path.
+#pragma once
+
+#define ORVIK_CAPTION "OrvikCalendar"
+#define ORVIK_UNTITLED "Untitled"
+
+#define ORVIK_ASK_NEW "Are you sure? All current data will be erased!"
+#define ORVIK_ASK_NEW_CAPTION "Confirmation"
+#define ORVIK_ASK_SAVE_CHANGES "Save changes to: %s?"
+#define ORVIK_ASK_RELOAD                                                                           \
+    "The current file was changed by another program, reload this file?\n"                         \
+    "Please note: you'll loose your unsaved changes."
+#define ORVIK_ASK_RELOAD_CAPTION "Alert"
+
+#define ORVIK_NOT_FOUND                                                                            \
+    "The diary\n%s\nwas not found. It may have been moved or deleted, or it is on a drive "        \
+    "that is not connected."
+#define ORVIK_NOT_READABLE                                                                         \
+    "The diary\n%s\ncould not be read. It may be open in another program or you may not have "     \
+    "permission to read it."
+#define ORVIK_TOO_LARGE                                                                            \
+    "The diary\n%s\nis too large for the memory of this computer. Nothing was opened."
+#define ORVIK_NOT_SAVED                                                                            \
+    "The diary was not saved to\n%s\n\n%s\n\nThe file there is unchanged; your changes are "       \
+    "still open."
+#define ORVIK_EXPORTED_ONLY                                                                        \
+    "Only the month shown was written to\n%s\nas XML. The diary itself is not saved: save it "     \
+    "as a calendar file (.csv) to keep your changes."
+#define ORVIK_EXPORT_FAILED "The month could not be written to\n%s\n\n%s"
+#define ORVIK_ACTION_FAILED                                                                        \
+    "The last action could not be completed (%s). Your diary is still open; save it to keep "      \
+    "your changes."

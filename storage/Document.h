@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/EventStore.h"
+#include "storage/CalendarFile.h"
+#include "storage/XmlExport.h"
+
+#include <cstdint>
+#include <string>
+
+// The diary the user works on: its entries, the file it belongs to, whether
+// it changed since that file was last read or written, and the file's time
+// then. Only this class changes that state, and every change keeps it true:
+// a load or save that fails leaves the document exactly as it was.
+class Document {
+  public:
+    struct SaveResult {
+        bool saved = false;
+        std::string error; // for the user, when not saved
+    };
+
+    // "Untitled" while the diary has no file.
+    std::string Name() const;
+    bool HasFile() const { return !path.empty(); }
+    bool IsModified() const { return modified; }
+    const EventStore& Store() const { return store; }
+    // The file's modification time when it was last read or written; 0
+    // without a file.
+    std::int64_t FileTime() const { return fileTime; }
+
+    // A day's text as the user left it; the document counts as modified
+    // when that changes what it holds.
+    void SetDayText(const Date& day, const std::string& text);
+    // The user changed a text that has not reached the document yet.
+    void MarkModified() { modified = true; }
+
+    // Empties the diary and forgets its file. Whether it counts as modified
+    // is left as it was.
+    void New();
+    // Reads the calendar file at `path` and makes it the document, as on
+    // disk: not modified. Anything but Loaded leaves the document unchanged.
+    LoadOutcome Load(const std::string& path);
+    // Writes the whole diary to its own file; needs HasFile().
+    SaveResult Save();
+    // Writes the whole diary to `path`, which becomes its file.
+    SaveResult SaveAs(const std::string& path);
+    // Writes one month as XML. The diary is not saved by it and keeps its
+    // file and its modified state.
+    SaveResult Export(const std::string& path, const MonthExport& month) const;
+
+    // Another program wrote the file since we last read or wrote it.
+    bool ChangedOnDisk() const;
+
+  private:
+    SaveResult WriteTo(const std::string& target);
+
+    EventStore store;
+    std::string path; // empty while untitled
+    bool modified = false;
+    std::int64_t fileTime = 0;
+};
+
+// True when the path names an XML file, which holds an export, never a diary.
+bool HasXmlExtension(const std::string& path);

@@ -1,0 +1,168 @@
+#include "storage/Document.h"
+#include "tests/storage/TempFolder.h"
+#include "tests/support/DateHelpers.h"
+#include "tests/support/FailingAllocation.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+namespace {
+
+const char kDiary[] = "\"3/12/2026\";\"Dentist\"\r\n\"3/13/2026\";\"Lunch\"\r\n";
+
+// Everything a caller can see of a document.
+struct Seen {
+    std::string name;
+    bool modified;
+    std::int64_t fileTime;
+    std::string entries;
+    bool operator==(const Seen& other) const {
+        return name == other.name && modified == other.modified && fileTime == other.fileTime &&
+               entries == other.entries;
+    }
+};
+
+Seen SeenOf(const Document& document) {
+    return {document.Name(), document.IsModified(), document.FileTime(),
+            FormatCalendar(document.Store())};
+}
+
+class DocumentTest : public TempFolderTest {
+  protected:
+    // A diary loaded from disk with an edit that is not saved.
+    void LoadAndEdit() {
+        WriteBytes(PathOf("diary.csv"), kDiary);
+        ASSERT_EQ(document.Load(PathOf("diary.csv")), LoadOutcome::Loaded);
+        document.SetDayText(Ymd(2026, 3, 14), "unsaved");
+    }
+    void SetFileTime(const std::string& path, std::chrono::seconds fromNow) {
+        std::filesystem::last_write_time(path,
+                                         std::filesystem::file_time_type::clock::now() + fromNow);
+    }
+    Document document;
+};
+
+TEST_F(DocumentTest, LoadMakesItWhatIsOnDisk) {
+    LoadAndEdit();
+    WriteBytes(PathOf("other.csv"), "\"1/2/2026\";\"other\"\r\n");
+    ASSERT_EQ(document.Load(PathOf("other.csv")), LoadOutcome::Loaded);
+    EXPECT_EQ(SeenOf(document).entries, "\"1/2/2026\";\"other\"\r\n");
+    EXPECT_EQ(document.Name(), PathOf("other.csv"));
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_GT(document.FileTime(), 0);
+    EXPECT_FALSE(document.ChangedOnDisk());
+}
+
+TEST_F(DocumentTest, FailedLoadsAndSavesLeaveItAsItWas) {
+    const struct {
+        const char* what;
+        std::function<bool()> attempt; // true when it reported the failure
+    } cases[] = {
+        {"load of a missing file",
+         [this] { return document.Load(PathOf("gone.csv")) == LoadOutcome::NotFound; }},
+        {"load from a missing drive or folder",
+         [this] { return document.Load(PathOf("gone/diary.csv")) == LoadOutcome::NotFound; }},
+        {"load of a folder",
+         [this] {
+             std::filesystem::create_directory(folder / "folder.csv");
+             return document.Load(PathOf("folder.csv")) == LoadOutcome::Unreadable;
+         }},
+        {"load of a file too large for memory",
+         [this] {
+             WriteBytes(PathOf("huge.csv"), std::string(1 << 20, 'x'));
+             FailLargeAllocations outOfMemory(1 << 19);
+             return document.Load(PathOf("huge.csv")) == LoadOutcome::OutOfMemory;
+         }},
+        {"save into a folder that is gone",
+         [this] {
+             std::filesystem::remove(PathOf("diary.csv"));
+             std::filesystem::create_directory(folder / "diary.csv");
+             return !document.Save().saved;
+         }},
+        {"save as into a missing folder",
+         [this] {
+             const Document::SaveResult result = document.SaveAs(PathOf("gone/new.csv"));
+             return !result.saved && !result.error.empty();
+         }},
+        {"save without memory",
+         [this] {
+             // Room for a short message, none for the file's bytes.
+             FailLargeAllocations outOfMemory(FormatCalendar(document.Store()).size());
+             return !document.Save().saved;
+         }},
+    };
+    for (const auto& c : cases) {
+        LoadAndEdit();
+        const Seen before = SeenOf(document);
+        EXPECT_TRUE(c.attempt()) << c.what;
+        EXPECT_TRUE(SeenOf(document) == before) << c.what;
+        std::filesystem::remove_all(folder / "diary.csv");
+    }
+}
+
+TEST_F(DocumentTest, SaveAsNamesItAndSavesItWhole) {
+    LoadAndEdit();
+    const Document::SaveResult result = document.SaveAs(PathOf("new.csv"));
+    ASSERT_TRUE(result.saved) << result.error;
+    EXPECT_EQ(document.Name(), PathOf("new.csv"));
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_EQ(ReadBytes(PathOf("new.csv")), std::string(kDiary) + "\"3/14/2026\";\"unsaved\"\r\n");
+    EXPECT_EQ(ReadBytes(PathOf("diary.csv")), kDiary) << "the old file is left as it was";
+}
+
+TEST_F(DocumentTest, AnExportIsNotASave) {
+    LoadAndEdit();
+    const Seen before = SeenOf(document);
+    MonthExport month;
+    month.displayedDate = Ymd(2026, 3, 1);
+    ASSERT_TRUE(document.Export(PathOf("month.xml"), month).saved);
+    EXPECT_TRUE(SeenOf(document) == before);
+    EXPECT_NE(ReadBytes(PathOf("month.xml")).find("<OrvikCalendar>"), std::string::npos);
+}
+
+TEST_F(DocumentTest, CountsAsModifiedOnlyWhenATextChanges) {
+    const struct {
+        std::string text;
+        bool modified;
+    } cases[] = {{"Dentist", false}, {"", true}, {"Dentist\r\n", true}};
+    for (const auto& c : cases) {
+        LoadAndEdit();
+        ASSERT_EQ(document.Load(PathOf("diary.csv")), LoadOutcome::Loaded);
+        document.SetDayText(Ymd(2026, 3, 12), c.text);
+        document.SetDayText(Ymd(2026, 3, 20), ""); // no entry, nothing typed
+        EXPECT_EQ(document.IsModified(), c.modified) << testing::PrintToString(c.text);
+    }
+}
+
+TEST_F(DocumentTest, UntitledHasNoFileWhateverLiesInTheCurrentFolder) {
+    WriteBytes("Untitled", kDiary);
+    LoadAndEdit();
+    document.New();
+    EXPECT_EQ(document.Name(), "Untitled");
+    EXPECT_FALSE(document.HasFile());
+    EXPECT_EQ(document.FileTime(), 0);
+    EXPECT_FALSE(document.ChangedOnDisk());
+    EXPECT_TRUE(document.IsModified()) << "New leaves the flag as it was";
+    std::filesystem::remove("Untitled");
+}
+
+TEST_F(DocumentTest, ChangedOnDiskMeansANewerFile) {
+    LoadAndEdit();
+    SetFileTime(PathOf("diary.csv"), std::chrono::seconds(-100));
+    EXPECT_FALSE(document.ChangedOnDisk()) << "an older file";
+    SetFileTime(PathOf("diary.csv"), std::chrono::seconds(100));
+    EXPECT_TRUE(document.ChangedOnDisk());
+    std::filesystem::remove(PathOf("diary.csv"));
+    EXPECT_FALSE(document.ChangedOnDisk()) << "a deleted file";
+}
+
+TEST(XmlExtension, NamesAnExportOnlyByItsLastExtension) {
+    for (const char* name : {"a.xml", "C:\\b\\A.XML", "x.Xml"})
+        EXPECT_TRUE(HasXmlExtension(name)) << name;
+    for (const char* name : {"a.xml.csv", "xml", "a.xmlx", "dir.xml\\file", "a.", ""})
+        EXPECT_FALSE(HasXmlExtension(name)) << name;
+}
+
+} // namespace
