@@ -8,9 +8,10 @@ namespace {
 
 // Hide read-only, prompt before overwriting, path and file must exist
 // (the platform applies that to open dialogs only), explorer style, hook,
-// resizable.
+// resizable; and the current folder stays where it was.
 const DWORD kFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST |
-                     OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
+                     OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING |
+                     OFN_NOCHANGEDIR;
 // Room for long paths, beyond the classic 260 characters.
 const DWORD kPathRoom = 32768;
 

@@ -31,3 +31,8 @@
 #define ORVIK_ACTION_FAILED                                                                        \
     "The last action could not be completed (%s). Your diary is still open; save it to keep "      \
     "your changes."
+#define ORVIK_PREVIEW_NOT_WRITTEN "The preview could not be written to\n%s\n\n%s"
+#define ORVIK_PREVIEW_AS_XML "Preview shown as XML: the web page could not be made (%s)."
+#define ORVIK_PREVIEW_NO_FOLDER                                                                   \
+    "The preview needs a folder of its own in your local application data, and it could not "    \
+    "be made."

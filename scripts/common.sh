@@ -9,6 +9,7 @@ PACKAGES=(
     cmake ninja-build g++ googletest libbenchmark-dev xsltproc   # host build and its tests
     g++-mingw-w64-x86-64                                # the Windows build
     wine wine64 xvfb x11-utils imagemagick              # running it: Wine, display, screenshots
+    chromium poppler-utils                              # the preview page in a browser
 )
 
 install_missing_packages() {
@@ -96,7 +97,9 @@ prepare_wine() {
     # the desktop and services started now, not by a test whose output pipe
     # they would keep open. The second process starts alone on a settled
     # prefix, as every test after it does.
-    wineserver -p
+    # A server that already runs for this prefix (a manual session) serves
+    # as well; `wineserver -p` then exits with 2.
+    wineserver -p || true
     wine_step wine cmd /c exit
     wine_step wine cmd /c exit
 }

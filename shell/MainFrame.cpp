@@ -23,8 +23,6 @@ const ToolBarButton kToolBarButtons[] = {
 };
 
 const int kToolBarBand = ID_FIRST_BAND + 1;
-// Written into the current directory and handed to the browser.
-const char kPreviewFile[] = "OrvikCalendar.xml";
 // Posted at creation, so that a report of a missing diary stands in front of
 // the window that is shown by then.
 const UINT kOpenLastDocumentMessage = WM_APP + 1;
@@ -306,10 +304,6 @@ void CMainFrame::OnAppAbout() {
     about.DoModal(GetActiveWindow());
 }
 
-void CMainFrame::OnHelp() {
-    ShellOpen("ReadMe.txt");
-}
-
 void CMainFrame::OnMouseWheel(short distance) {
     if (distance > 0)
         selector.GoNextMonth();
@@ -319,11 +313,6 @@ void CMainFrame::OnMouseWheel(short distance) {
 
 void CMainFrame::GoToday() {
     selector.GoToday();
-}
-
-void CMainFrame::OnPreview() {
-    ExportMonth(kPreviewFile);
-    ShellOpen(kPreviewFile);
 }
 
 void CMainFrame::OnActivate(UINT state, HWND previous) {

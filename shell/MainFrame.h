@@ -78,6 +78,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnAppAbout();
     void OnHelp();
     void OnPreview();
+    // Writes a file of the preview; false (and the user told) when it failed.
+    bool WritePreviewFile(const std::string& path, const std::string& content);
+    void SetStatusText(const std::string& text);
     void OnOptions();
     void OnActivate(UINT state, HWND previous);
     void OnMouseWheel(short distance);

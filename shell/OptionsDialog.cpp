@@ -4,6 +4,7 @@
 #include "framework/PropertySheet.h"
 #include "res/OptionsIds.h"
 #include "res/resource.h"
+#include "shell/AppFolders.h"
 
 #include <cstdint>
 #include <vector>
@@ -128,16 +129,12 @@ class COptionsXML : public CPropertyPageImpl<COptionsXML> {
     }
 
   private:
-    // The open dialog leaves the chosen folder as the current directory,
-    // so a stylesheet picked this way normally ends up as a bare name.
     void OnBrowse() {
         CFileDialog dialog(true, "xsl", kStylesheetFilter);
         if (!dialog.DoModal(window))
             return;
-        char current[MAX_PATH] = "";
-        GetCurrentDirectoryA(sizeof current, current);
         SetDlgItemTextA(window, IDC_XSL_TEMPLATE,
-                        StylesheetFieldText(dialog.Path(), current).c_str());
+                        StylesheetFieldText(dialog.Path(), ProgramFolder()).c_str());
     }
 };
 
@@ -213,16 +210,13 @@ bool ShowOptions(HWND owner, AppSettings& settings) {
     return true;
 }
 
-std::string StylesheetFieldText(const std::string& path, const std::string& currentDirectory) {
+std::string StylesheetFieldText(const std::string& path, const std::string& programFolder) {
     // The name starts after the last separator; walked by characters so that
     // a trail byte of a double-byte character is never taken for one.
     const char* name = path.c_str();
     for (const char* c = path.c_str(); *c != '\0'; c = CharNextA(c))
         if (*c == '\\')
             name = c + 1;
-    const std::string fileName = name;
-    // The folder ends before the first place the name appears in the path.
-    const size_t at = path.find(fileName);
-    const std::string folder = at == 0 ? std::string() : path.substr(0, at - 1);
-    return folder == currentDirectory ? fileName : path;
+    const std::string folder(path.c_str(), name);
+    return lstrcmpiA(folder.c_str(), programFolder.c_str()) == 0 ? std::string(name) : path;
 }

@@ -13,6 +13,7 @@
 bool ShowOptions(HWND owner, AppSettings& settings);
 
 // What the XSL Template field takes for a stylesheet chosen at path: the
-// bare file name when the file's folder is exactly the current directory,
-// the full path otherwise.
-std::string StylesheetFieldText(const std::string& path, const std::string& currentDirectory);
+// bare file name when it lies in the program's folder (where a bare name is
+// looked for first; the folder ends in a separator), the full path
+// otherwise, which needs no current folder to be found.
+std::string StylesheetFieldText(const std::string& path, const std::string& programFolder);

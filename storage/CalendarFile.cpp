@@ -1,8 +1,7 @@
 #include "storage/CalendarFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include "storage/FileBytes.h"
+
 #include <new>
 #include <utility>
 
@@ -12,11 +11,6 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
 void AppendEscapedText(std::string& out, const std::string& text) {
     for (const char c : text) {
         if (c == '\r')
@@ -25,21 +19,6 @@ void AppendEscapedText(std::string& out, const std::string& text) {
             out += '"';
         out += c;
     }
-}
-
-// False on a read error; the whole file otherwise.
-bool ReadWholeFile(std::FILE* file, std::string& bytes) {
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.empty() ? 1 << 16 : 2 * bytes.size());
-        const std::size_t got = std::fread(&bytes[used], 1, bytes.size() - used, file);
-        used += got;
-        if (got == 0)
-            break;
-    }
-    bytes.resize(used);
-    return !std::ferror(file);
 }
 
 } // namespace
@@ -123,20 +102,17 @@ bool ParseCalendar(std::string_view bytes, EventStore& store) {
 }
 
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
-    const UniqueFile file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return errno == ENOENT || errno == ENOTDIR ? LoadOutcome::NotFound
-                                                   : LoadOutcome::Unreadable;
+    std::string bytes;
+    const LoadOutcome read = ReadFileBytes(path, bytes);
+    if (read != LoadOutcome::Loaded)
+        return read;
     // A diary that does not fit in memory is refused whole: a part of it,
     // saved later, would lose the rest.
     try {
-        std::string bytes;
-        if (!ReadWholeFile(file.get(), bytes))
-            return LoadOutcome::Unreadable;
-        EventStore read;
-        if (!ParseCalendar(bytes, read))
+        EventStore parsed;
+        if (!ParseCalendar(bytes, parsed))
             return LoadOutcome::OutOfMemory;
-        store.ReplaceWith(std::move(read));
+        store.ReplaceWith(std::move(parsed));
         return LoadOutcome::Loaded;
     } catch (const std::bad_alloc&) {
         return LoadOutcome::OutOfMemory;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/EventStore.h"
+#include "storage/FileBytes.h"
 
 #include <cstddef>
 #include <string>
@@ -34,13 +35,6 @@ class CCsvReader {
     std::string_view bytes;
     std::size_t next = 0; // where the next record starts
     std::string_view record;
-};
-
-enum class LoadOutcome {
-    Loaded,     // the store holds the file's entries
-    NotFound,   // no such file (moved, deleted, or on a drive that is not there)
-    Unreadable, // the file exists but could not be read
-    OutOfMemory // the file is too large for the memory there is
 };
 
 // Replaces the store with the records of the file: those whose date and text

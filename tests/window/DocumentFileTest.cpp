@@ -3,7 +3,10 @@
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
-#include "shell/ShellOpen.h"
+#include "shell/AppFolders.h"
+#include "tests/support/ShellOpenRecorder.h"
+
+#include <commctrl.h>
 
 #include <sys/utime.h>
 
@@ -98,26 +101,71 @@ TEST_F(DocumentFile, OutsideChangeIsOfferedOnActivationFromAnotherProgram) {
     DestroyWindow(otherProgram);
 }
 
-std::vector<std::string> opened;
-void RecordOpen(const char* target) {
-    opened.push_back(target);
+// Runs a command through the frame's loop and gives what it asked the shell
+// to open.
+std::vector<std::string> Opened(HWND frame, int command) {
+    ShellOpenRecorder recorder;
+    PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    PumpUntilIdle();
+    return recorder.Targets();
 }
 
-TEST_F(DocumentFile, PreviewWritesTheExportIntoTheCurrentFolder) {
-    DeleteFileA("OrvikCalendar.xml");
-    SetWindowTextA(Cell(2026, 3, 12), "a & b");
-    auto* previous = g_shellOpen;
-    g_shellOpen = RecordOpen;
-    opened.clear();
-    SendMessageA(frame->window, WM_COMMAND, ID_PREVIEW, 0);
-    g_shellOpen = previous;
-    EXPECT_EQ(opened, std::vector<std::string>{"OrvikCalendar.xml"});
-    const std::string exported = ReadWholeFile("OrvikCalendar.xml");
-    EXPECT_EQ(exported.rfind("<?xml version=\"1.0\" encoding=\"", 0), 0u);
-    EXPECT_NE(exported.find("<line>a &amp; b</line>"), std::string::npos);
-    EXPECT_NE(exported.find("<monthname>March</monthname>"), std::string::npos);
+std::string StatusText(HWND statusBar) {
+    char text[512] = "";
+    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST_F(DocumentFile, PreviewShowsTheMonthAsAWebPageFromItsOwnFolder) {
+    SetWindowTextA(Cell(2026, 3, 12), "a & b <c>");
+    const std::vector<std::string> opened = Opened(frame->window, ID_PREVIEW);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], UserDataFolder("Preview") + "OrvikCalendar.html");
+    const std::string page = ReadWholeFile(opened[0]);
+    for (const char* part : {"charset=UTF-8", "<html", "March", "a &amp; b &lt;c&gt;", "</html>"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    EXPECT_EQ(page.find("UTF-16"), std::string::npos);
+    // For the browser check that follows the window tests.
+    WriteWholeFile(ProgramFolder() + "..\\preview-page.html", page);
     EXPECT_TRUE(frame->document.IsModified()) << "an export is not a save";
-    DeleteFileA("OrvikCalendar.xml");
+}
+
+TEST_F(DocumentFile, WithABrokenStylesheetThePreviewIsTheXmlAndTheStatusBarSaysWhy) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const std::string broken = std::string(temp) + "orvik broken.xsl";
+    WriteWholeFile(broken, "<xsl:stylesheet version=\"1.0\"\n"
+                           "  xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">\n<oops>\n");
+    frame->settings.XSLTemplate = broken;
+    const std::vector<std::string> opened = Opened(frame->window, ID_PREVIEW);
+    const std::string folder = UserDataFolder("Preview");
+    ASSERT_EQ(opened, std::vector<std::string>{folder + "OrvikCalendar.xml"});
+    EXPECT_NE(ReadWholeFile(opened[0]).find("href=\"orvik broken.xsl\""), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(folder + "orvik broken.xsl"), ReadWholeFile(broken));
+    const std::string status = StatusText(frame->statusBar);
+    EXPECT_NE(status.find("orvik broken.xsl"), std::string::npos) << status;
+    EXPECT_NE(status.find("line"), std::string::npos) << "STATUS " << status;
+    DeleteFileA(broken.c_str());
+}
+
+TEST_F(DocumentFile, HelpAndPreviewWorkAfterAnOpenInAnotherFolder) {
+    WriteWholeFile(path, "\"3/12/2026\";\"elsewhere\"\r\n");
+    const std::string before = CurrentFolder();
+    {
+        DialogAnswerer answerer({[this](HWND dialog) {
+            SetDlgItemTextA(dialog, 0x47C, path.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }});
+        SendMessageA(frame->window, WM_COMMAND, ID_FILE_OPEN, 0);
+    }
+    ASSERT_EQ(frame->document.Name(), path);
+    EXPECT_EQ(CurrentFolder(), before);
+    const std::vector<std::string> help = Opened(frame->window, ID_HELP);
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_NE(GetFileAttributesA(help[0].c_str()), INVALID_FILE_ATTRIBUTES) << help[0];
+    const std::vector<std::string> preview = Opened(frame->window, ID_PREVIEW);
+    ASSERT_EQ(preview.size(), 1u);
+    EXPECT_NE(ReadWholeFile(preview[0]).find("elsewhere"), std::string::npos) << preview[0];
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
+#include "shell/AppFolders.h"
 #include "shell/ShellOpen.h"
 
 #include <commctrl.h>
@@ -259,7 +260,8 @@ TEST_F(MainFrameCommands, AboutAndHelpFromMenuAndKeys) {
     MSG f1{window, WM_KEYDOWN, VK_F1, 1, 0, {0, 0}};
     EXPECT_TRUE(loop.PreTranslateMessage(&f1));
     g_shellOpen = previous;
-    EXPECT_EQ(opened, (std::vector<std::string>{"ReadMe.txt", "ReadMe.txt"}));
+    const std::string readMe = ProgramFolder() + "ReadMe.txt";
+    EXPECT_EQ(opened, (std::vector<std::string>{readMe, readMe}));
 }
 
 // Takes the picture once the frame's drop-down menu waits for input, then

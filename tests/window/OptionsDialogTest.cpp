@@ -281,30 +281,25 @@ TEST_F(Options, OnlyOkWritesEveryChangedFieldIntoTheSettings) {
     }
 }
 
-TEST_F(Options, StylesheetFieldTakesTheBareNameOnlyFromTheCurrentDirectory) {
+TEST_F(Options, StylesheetFieldTakesTheBareNameOnlyBesideTheProgram) {
     const struct {
         const char* path;
-        const char* currentDirectory;
+        const char* programFolder;
         const char* expected;
     } cases[] = {
-        {"C:\\Styles\\month.xsl", "C:\\Styles", "month.xsl"},
-        {"C:\\Styles\\month.xsl", "C:\\Other", "C:\\Styles\\month.xsl"},
-        {"C:\\Styles\\month.xsl", "C:\\Styles\\Deeper", "C:\\Styles\\month.xsl"},
-        {"C:\\Styles\\month.xsl", "c:\\styles", "C:\\Styles\\month.xsl"},
-        {"C:\\Styles\\month.xsl", "C:\\Styles\\", "C:\\Styles\\month.xsl"},
-        // The root's current directory keeps its separator, the folder does not.
-        {"C:\\month.xsl", "C:\\", "C:\\month.xsl"},
-        // The folder ends where the name first appears.
-        {"C:\\a.xsl\\a.xsl", "C:\\a.xsl", "C:\\a.xsl\\a.xsl"},
-        {"C:\\a.xsl\\a.xsl", "C:", "a.xsl"},
+        {"C:\\Orvik\\month.xsl", "C:\\Orvik\\", "month.xsl"},
+        {"C:\\Orvik\\month.xsl", "c:\\orvik\\", "month.xsl"},
+        {"C:\\Styles\\month.xsl", "C:\\Orvik\\", "C:\\Styles\\month.xsl"},
+        {"C:\\Orvik\\Deeper\\month.xsl", "C:\\Orvik\\", "C:\\Orvik\\Deeper\\month.xsl"},
+        {"C:\\a.xsl\\a.xsl", "C:\\a.xsl\\", "a.xsl"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StylesheetFieldText(c.path, c.currentDirectory), c.expected)
-            << c.path << " in " << c.currentDirectory;
+        EXPECT_EQ(StylesheetFieldText(c.path, c.programFolder), c.expected)
+            << c.path << " beside " << c.programFolder;
 }
 
-// The user goes to the stylesheet's folder in the open dialog, which makes
-// it the current directory, and picks the file there (or cancels).
+// The user goes to the stylesheet's folder in the open dialog and picks the
+// file there (or cancels); the current folder stays where it was.
 TEST_F(Options, BrowseFillsTheFieldOnlyWhenAFileIsChosen) {
     char previous[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof previous, previous);
@@ -343,13 +338,15 @@ TEST_F(Options, BrowseFillsTheFieldOnlyWhenAFileIsChosen) {
                             // Handled once the file dialog has ended.
                             PostMessageA(sheetWindow, PSM_PRESSBUTTON, PSBTN_OK, 0);
                         }});
-        SetCurrentDirectoryA(previous);
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(sizeof current, current);
 
         SCOPED_TRACE(choose);
         ASSERT_EQ(seen.size(), 2u);
         EXPECT_EQ(caption, "Open");
         EXPECT_EQ(fileTypes, "XSL templates (*.xsl)|All Files (*.*)");
-        EXPECT_EQ(settings.XSLTemplate, choose ? "month.xsl" : "Before.xsl");
+        EXPECT_EQ(settings.XSLTemplate, choose ? (folder / "month.xsl").string() : "Before.xsl");
+        EXPECT_STREQ(current, previous);
     }
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

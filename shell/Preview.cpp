@@ -1,0 +1,67 @@
+// The preview and Print: the month as a web page, made with the stylesheet
+// here, so that every browser shows it, in a folder of the program's own.
+#include "shell/MainFrame.h"
+
+#include "res/MessageTexts.h"
+#include "shell/AppFolders.h"
+#include "shell/ShellOpen.h"
+#include "shell/Texts.h"
+#include "shell/XsltTransform.h"
+#include "storage/FileTime.h"
+#include "storage/SafeSave.h"
+#include "storage/StylesheetLocation.h"
+
+#include <commctrl.h>
+
+namespace {
+const char kPreviewFolder[] = "Preview";
+const char kPreviewXml[] = "OrvikCalendar.xml";
+const char kPreviewHtml[] = "OrvikCalendar.html";
+} // namespace
+
+void CMainFrame::OnPreview() {
+    const std::string folder = UserDataFolder(kPreviewFolder);
+    if (folder.empty()) {
+        MessageBoxA(window, ORVIK_PREVIEW_NO_FOLDER, ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+        return;
+    }
+    MonthExport month = view.CurrentMonth();
+    const std::string stylesheet =
+        ResolveStylesheet(settings.XSLTemplate, ProgramFolder(), CurrentFolder(), FileExists);
+    const std::string xmlPath = folder + kPreviewXml;
+    if (!WritePreviewFile(xmlPath, ExportXml(month)))
+        return;
+    TransformResult page = TransformXmlFile(xmlPath, stylesheet);
+    const std::string htmlPath = folder + kPreviewHtml;
+    if (page.done && WritePreviewFile(htmlPath, page.html)) {
+        SetStatusText("");
+        ShellOpen(htmlPath.c_str());
+        return;
+    }
+    // Without the page, the browser gets the XML next to a copy of its
+    // stylesheet, and the status bar says what went wrong.
+    month.xslTemplate = FileNameOf(stylesheet);
+    CopyFileA(stylesheet.c_str(), (folder + month.xslTemplate).c_str(), FALSE);
+    if (!WritePreviewFile(xmlPath, ExportXml(month)))
+        return;
+    SetStatusText(FormatText(ORVIK_PREVIEW_AS_XML, page.reason));
+    ShellOpen(xmlPath.c_str());
+}
+
+bool CMainFrame::WritePreviewFile(const std::string& path, const std::string& content) {
+    std::string error;
+    if (SaveFileSafely(path, content, error))
+        return true;
+    const std::string text = FormatText(ORVIK_PREVIEW_NOT_WRITTEN, path, error);
+    MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void CMainFrame::SetStatusText(const std::string& text) {
+    if (statusBar)
+        SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CMainFrame::OnHelp() {
+    ShellOpen((ProgramFolder() + "ReadMe.txt").c_str());
+}
