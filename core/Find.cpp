@@ -83,6 +83,17 @@ FindResult Finder::FindNext(const EventStore& store, const std::optional<Date>& 
         return FindResult{};
     SortDays(store);
     StartAt(currentDay, request.down);
+    // Turning round right after a hit goes on from the hit's other side; the
+    // offset, counted in the text as searched the other way, would find the
+    // same hit again (Find Previous right after Find Next).
+    if (request.down != lastHit.down && lastHit.index == searchIndex && searchIndex >= 0 &&
+        searchIndex < static_cast<int>(days.size())) {
+        const int size = static_cast<int>(
+            store.GetTextAt(days[static_cast<std::size_t>(searchIndex)].storeIndex).size());
+        searchOffset = request.down ? lastHit.start + 1 : size - lastHit.start - lastHit.length + 1;
+    }
+    lastHit = LastHit{};
+    lastHit.down = request.down;
 
     const Pattern pattern = MakePattern(request);
     const int count = static_cast<int>(days.size());
@@ -106,6 +117,7 @@ FindResult Finder::FindNext(const EventStore& store, const std::optional<Date>& 
             hit.start = static_cast<int>(*start);
             hit.length = static_cast<int>(length);
             hit.caretAtStart = !request.down;
+            lastHit = LastHit{i, hit.start, hit.length, request.down};
             return hit;
         }
         searchOffset = 0;

@@ -60,4 +60,11 @@ class Finder {
     std::uint64_t sortedVersion = 0; // an empty store at version 0 needs no sorting
     int searchIndex = 0;
     int searchOffset = 0;
+    // The hit of the last search, if it had one, in the text itself.
+    struct LastHit {
+        int index = -1; // in days
+        int start = 0;
+        int length = 0;
+        bool down = true;
+    } lastHit;
 };

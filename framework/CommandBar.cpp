@@ -190,6 +190,8 @@ bool CCommandBarCtrl::OnSysChar(WPARAM character) {
     return barActive;
 }
 
+// Only Alt pressed alone is the bar's: after other keys (Alt+0248 on the
+// number pad) the key-up goes on, so that the character is composed.
 bool CCommandBarCtrl::OnAltUp() {
     const bool alone = altAlone;
     altAlone = false;
@@ -199,7 +201,7 @@ bool CCommandBarCtrl::OnAltUp() {
         EnterBar(0);
     else if (!barActive)
         ShowUnderlines(false);
-    return true;
+    return alone;
 }
 
 bool CCommandBarCtrl::OnBarKey(const MSG& message) {

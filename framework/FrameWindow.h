@@ -39,12 +39,13 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
         args.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
         args.title = title;
         args.menuOrId = menu;
+        // Before the window: its creation may build on them.
+        accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
         HWND created = CWindowImpl<T>::CreateBoundWindow(className, args);
         if (!created) {
             DestroyMenu(menu);
             return nullptr;
         }
-        accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
         return created;
     }
 

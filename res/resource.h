@@ -14,6 +14,17 @@
 // The program's own commands
 #define ID_PREVIEW 32774
 #define ID_OPTIONS 32776
+// Moving the focus from day to day: View > Go to
+#define ID_GO_PREVIOUS_DAY 32780
+#define ID_GO_NEXT_DAY 32781
+#define ID_GO_PREVIOUS_WEEK 32782
+#define ID_GO_NEXT_WEEK 32783
+#define ID_GO_PREVIOUS_MONTH 32784
+#define ID_GO_NEXT_MONTH 32785
+#define ID_GO_PREVIOUS_YEAR 32786
+#define ID_GO_NEXT_YEAR 32787
+#define ID_GO_TODAY 32788
+#define ID_EDIT_FIND_PREVIOUS 32789
 
 // Standard commands
 #define ID_FILE_NEW 57600
@@ -26,6 +37,7 @@
 #define ID_EDIT_COPY 57634
 #define ID_EDIT_CUT 57635
 #define ID_EDIT_FIND 57636
+#define ID_EDIT_REPEAT 57640 // Find Next
 #define ID_EDIT_PASTE 57637
 #define ID_EDIT_SELECT_ALL 57642
 #define ID_EDIT_UNDO 57643

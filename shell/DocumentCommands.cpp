@@ -93,6 +93,8 @@ void CMainFrame::OpenLastDocument() {
     // entry stays in the list for when the drive is back.
     if (!recentFiles.Entries().empty())
         LoadDocument(recentFiles.Entries().front());
+    // Ready for typing into today.
+    view.FocusToday();
 }
 
 void CMainFrame::OnFileOpen() {

@@ -6,7 +6,10 @@
 #include "shell/AboutDlg.h"
 #include "shell/OptionsDialog.h"
 #include "shell/ShellOpen.h"
+#include <windowsx.h>
+
 #include <algorithm>
+#include <vector>
 
 CMainFrame* g_mainFrame = nullptr;
 
@@ -23,6 +26,43 @@ const ToolBarButton kToolBarButtons[] = {
 };
 
 const int kToolBarBand = ID_FIRST_BAND + 1;
+
+struct DayMoveCommand {
+    int command;
+    DayMove move;
+};
+const DayMoveCommand kDayMoveCommands[] = {
+    {ID_GO_PREVIOUS_DAY, DayMove::PreviousDay},     {ID_GO_NEXT_DAY, DayMove::NextDay},
+    {ID_GO_PREVIOUS_WEEK, DayMove::PreviousWeek},   {ID_GO_NEXT_WEEK, DayMove::NextWeek},
+    {ID_GO_PREVIOUS_MONTH, DayMove::PreviousMonth}, {ID_GO_NEXT_MONTH, DayMove::NextMonth},
+    {ID_GO_PREVIOUS_YEAR, DayMove::PreviousYear},   {ID_GO_NEXT_YEAR, DayMove::NextYear},
+};
+
+// Commands that edit text: in the find dialog its own text field takes
+// these keys.
+bool EditsText(int command) {
+    switch (command) {
+    case ID_EDIT_UNDO:
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_CLEAR:
+    case ID_EDIT_SELECT_ALL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The frame's keys without those that edit text.
+HACCEL CreateFindDialogAccelerators(HACCEL frameKeys) {
+    std::vector<ACCEL> keys(static_cast<std::size_t>(CopyAcceleratorTableA(frameKeys, nullptr, 0)));
+    CopyAcceleratorTableA(frameKeys, keys.data(), static_cast<int>(keys.size()));
+    keys.erase(std::remove_if(keys.begin(), keys.end(),
+                              [](const ACCEL& key) { return EditsText(key.cmd); }),
+               keys.end());
+    return CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
+}
 // Posted at creation, so that a report of a missing diary stands in front of
 // the window that is shown by then.
 const UINT kOpenLastDocumentMessage = WM_APP + 1;
@@ -40,12 +80,16 @@ CMainFrame::~CMainFrame() {
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
-    // The modeless find dialog gets its own keys (Tab, Enter, Escape).
+    // The modeless find dialog gets its own keys (Tab, Enter, Escape), and
+    // the frame's keys but those that edit its text (Ctrl+S saves from there).
     HWND findDialog = view.findDialog ? view.findDialog->window : nullptr;
-    if (findDialog && (message->hwnd == findDialog || IsChild(findDialog, message->hwnd)) &&
-        IsDialogMessageA(findDialog, message))
-        return TRUE;
+    if (findDialog && (message->hwnd == findDialog || IsChild(findDialog, message->hwnd)))
+        return (findDialogAccelerators &&
+                TranslateAcceleratorA(window, findDialogAccelerators.Get(), message)) ||
+               IsDialogMessageA(findDialog, message);
     if (commandBar.PreTranslateMessage(message))
+        return TRUE;
+    if (message->message == WM_MOUSEWHEEL && OnWheelInWindow(*message))
         return TRUE;
     if (accelerators && TranslateAcceleratorA(window, accelerators, message))
         return TRUE;
@@ -53,6 +97,25 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
     if (message->message == WM_MBUTTONUP)
         GoToday();
     return FALSE;
+}
+
+bool CMainFrame::OnWheelInWindow(const MSG& message) {
+    if (message.hwnd != window && !IsChild(window, message.hwnd))
+        return false;
+    const POINT pointer{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    HWND under = WindowFromPoint(pointer);
+    if (under != window && !IsChild(window, under))
+        return false;
+    // Over the focused cell whose text is taller than the cell, the wheel
+    // scrolls that text.
+    CMyEdit* cell = view.currentCell;
+    if (cell && under == cell->window && GetFocus() == cell->window && cell->TextTallerThanCell()) {
+        if (message.hwnd != under)
+            PostMessageA(under, message.message, message.wParam, message.lParam);
+        return message.hwnd != under;
+    }
+    OnMouseWheel(static_cast<short>(HIWORD(message.wParam)));
+    return true;
 }
 
 BOOL CMainFrame::OnIdle() {
@@ -71,6 +134,14 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     if (message == CSystemTray::kCallbackMessage) {
+        // While a dialog of ours is modal, the icon brings that dialog
+        // forward rather than acting behind it.
+        const UINT mouse = LOWORD(lParam);
+        if (!IsWindowEnabled(window) && (mouse == WM_LBUTTONUP || mouse == WM_RBUTTONUP)) {
+            SetForegroundWindow(GetLastActivePopup(window));
+            result = 0;
+            return true;
+        }
         tray.OnTrayNotification(wParam, lParam);
         if (wParam == CSystemTray::kIconId && LOWORD(lParam) == WM_LBUTTONUP &&
             view.reminders.HasPending())
@@ -91,8 +162,13 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
-        result = 0;
+        return false; // the default handling gives the frame the focus
+    case WM_SETFOCUS:
+        view.RestoreFocus();
         return true;
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != FALSE);
+        return false;
     case WM_CLOSE:
         result = OnClose(wParam);
         return true;
@@ -107,7 +183,7 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         GoToday();
         return true;
     case WM_SYSCOMMAND:
-        if (wParam == SC_MINIMIZE) {
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             MinimiseToTray();
             return true;
         }
@@ -129,6 +205,12 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     if (command >= ID_FILE_MRU_FIRST && command <= ID_FILE_MRU_LAST) {
         OnFileRecent(command);
         return true;
+    }
+    for (const DayMoveCommand& go : kDayMoveCommands) {
+        if (go.command == command) {
+            view.MoveFocus(go.move);
+            return true;
+        }
     }
     switch (command) {
     case ID_APP_EXIT:
@@ -166,6 +248,15 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
         return true;
     case ID_EDIT_FIND:
         view.OpenFindDialog();
+        return true;
+    case ID_EDIT_REPEAT:
+        view.FindAgain(true);
+        return true;
+    case ID_EDIT_FIND_PREVIOUS:
+        view.FindAgain(false);
+        return true;
+    case ID_GO_TODAY:
+        view.MoveFocusToToday();
         return true;
     case ID_VIEW_TOOLBAR:
         OnViewToolBar();
@@ -216,6 +307,7 @@ LRESULT CMainFrame::OnCreate() {
     g_statusBar = statusBar;
     recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
     recentFiles.ReadFromRegistry();
+    findDialogAccelerators.Reset(CreateFindDialogAccelerators(accelerators));
     // The last document is reopened at every start.
     PostMessageA(window, kOpenLastDocumentMessage, 0, 0);
     if (settings.UseReminder)
@@ -270,6 +362,20 @@ LRESULT CMainFrame::OnInstanceMessage() {
     return static_cast<LRESULT>(g_instanceMessage);
 }
 
+void CMainFrame::OnShowWindow(bool shown) {
+    // The find dialog is owned by the frame but not hidden with it.
+    HWND findDialog = view.findDialog ? view.findDialog->window : nullptr;
+    if (!findDialog || !::IsWindow(findDialog))
+        return;
+    if (!shown && IsWindowVisible(findDialog)) {
+        ShowWindow(findDialog, SW_HIDE);
+        findDialogHidden = true;
+    } else if (shown && findDialogHidden) {
+        ShowWindow(findDialog, SW_SHOWNA);
+        findDialogHidden = false;
+    }
+}
+
 void CMainFrame::MinimiseToTray() {
     tray.MinimiseToTray(window);
 }
@@ -300,14 +406,19 @@ void CMainFrame::OnViewStatusBar() {
 }
 
 void CMainFrame::OnAppAbout() {
+    // Owned by the frame even while it is hidden in the notification area,
+    // so that the frame is disabled and the icon cannot open a second one.
     CAboutDlg about;
-    about.DoModal(GetActiveWindow());
+    about.DoModal(window);
 }
 
 void CMainFrame::OnMouseWheel(short distance) {
-    if (distance > 0)
+    // A wheel notch is WHEEL_DELTA; touchpads send it in small parts, which
+    // add up to one month each.
+    wheelDistance += distance;
+    for (; wheelDistance >= WHEEL_DELTA; wheelDistance -= WHEEL_DELTA)
         selector.GoNextMonth();
-    else
+    for (; wheelDistance <= -WHEEL_DELTA; wheelDistance += WHEEL_DELTA)
         selector.GoPreviousMonth();
 }
 
@@ -326,8 +437,14 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
 }
 
 void CMainFrame::OnOptions() {
+    const std::int32_t sundayFirst = settings.SundayFirst;
     if (!ShowOptions(window, settings))
         return;
+    if ((settings.SundayFirst != 0) != (sundayFirst != 0)) {
+        view.CollectCells();
+        view.NameWeekdays();
+        view.ShowMonth();
+    }
     if (settings.UseReminder)
         view.StartReminderTimer();
     else

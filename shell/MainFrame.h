@@ -3,6 +3,7 @@
 #include "framework/CommandBar.h"
 #include "framework/FrameWindow.h"
 #include "framework/MessageLoop.h"
+#include "framework/OwnedHandle.h"
 #include "framework/UpdateUI.h"
 #include "shell/RecentFileList.h"
 #include "shell/SystemTray.h"
@@ -84,10 +85,17 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnOptions();
     void OnActivate(UINT state, HWND previous);
     void OnMouseWheel(short distance);
+    // A wheel message on its way to a window of the frame; true when it
+    // changed the month (or went on to the cell it scrolls).
+    bool OnWheelInWindow(const MSG& message);
+    void OnShowWindow(bool shown);
     void GoToday();
     void WriteRegistryAtClose();
 
     CMessageLoop* loop = nullptr; // borrowed: the loop of the frame's thread
+    OwnedAccelerators findDialogAccelerators;
+    bool findDialogHidden = false; // hidden with the frame, shown with it again
+    int wheelDistance = 0;         // wheel turns not yet a whole notch
 };
 
 // Set by Run before the frame window is created.

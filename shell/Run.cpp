@@ -21,6 +21,9 @@ bool AnotherCopyRuns() {
 }
 
 void AskRunningCopyToShowItself() {
+    // Windows lets only the foreground process bring a window to the front;
+    // the running copy may, on our behalf.
+    AllowSetForegroundWindow(ASFW_ANY);
     DWORD_PTR reply = 0;
     SendMessageTimeoutA(HWND_BROADCAST, g_instanceMessage, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 200,
                         &reply);

@@ -169,10 +169,8 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
         ShowMenu();
         break;
     case WM_LBUTTONUP:
-        if (IsWindowVisible(notifyData.hWnd))
-            SetForegroundWindow(notifyData.hWnd);
-        else
-            MaximiseFromTray(notifyData.hWnd);
+        // From the notification area or from the taskbar alike.
+        MaximiseFromTray(notifyData.hWnd);
         if (animating)
             StopAnimation();
         break;

@@ -81,11 +81,12 @@ void MinimiseToTray(HWND window, WINDOWPLACEMENT& saved, bool animate) {
 }
 
 void MaximiseFromTray(HWND window, const WINDOWPLACEMENT& saved, bool animate) {
-    if (animate)
+    // The placement saved at the hide is only for a window that is still
+    // hidden; one on the taskbar or on screen has moved on since.
+    const bool hidden = !IsWindowVisible(window);
+    if (animate && hidden)
         AnimateCaption(window, GetTrayWndRect(), WindowRect(window));
-    // Before the first hide (a second start while the window shows) there
-    // is no placement to go back to.
-    if (saved.length == sizeof saved)
+    if (hidden && saved.length == sizeof saved)
         SetWindowPlacement(window, &saved);
     else
         ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);

@@ -217,7 +217,32 @@ LRESULT CMyEdit::OnEditColour(HDC dc) {
 }
 
 void CMyEdit::OnContextMenu(LPARAM position) {
-    view->ShowEditMenu(static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+    POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    // Shift+F10 and the Menu key say -1, -1: the menu opens under the caret.
+    if (at.x == -1 && at.y == -1) {
+        GetCaretPos(&at);
+        at.y += LineHeight();
+        ClientToScreen(window, &at);
+    }
+    view->ShowEditMenu(at.x, at.y);
+}
+
+int CMyEdit::LineHeight() const {
+    HDC dc = GetDC(window);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return metrics.tmHeight;
+}
+
+bool CMyEdit::TextTallerThanCell() const {
+    RECT client{};
+    GetClientRect(window, &client);
+    const LRESULT lines = SendMessageA(window, EM_GETLINECOUNT, 0, 0);
+    return lines * LineHeight() > client.bottom - client.top;
 }
 
 COLORREF CMyEdit::BackgroundColour() const {

@@ -22,6 +22,8 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     void SetDate(const Date& shown);
     std::string GetText() const;
     bool HasFocusFrame() const;
+    // More lines than the cell shows: the wheel scrolls them.
+    bool TextTallerThanCell() const;
 
     // The view is about to go: a label lent to it comes back to the cell,
     // so that it goes with the cell.
@@ -40,6 +42,7 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     void OnEraseBackground(HDC dc);
     LRESULT OnEditColour(HDC dc);
     void OnContextMenu(LPARAM position);
+    int LineHeight() const;
     COLORREF BackgroundColour() const;
     bool IsToday() const;
     void SetScrollBars(bool shown);

@@ -134,21 +134,27 @@ bool COrvikCalendarView::ReflectToChild(UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT COrvikCalendarView::OnCreate() {
     currentCell = nullptr;
-    Date weekday = Date::FromWeekday(SundayFirst() ? 1 : 2);
     for (int row = 0; row < kGridRows; ++row) {
         weekNumberLabels[static_cast<std::size_t>(row)] = CreateLabel(window, "");
         for (int column = 0; column < kGridColumns; ++column) {
             HWND& label = weekdayLabels[static_cast<std::size_t>(column)];
             if (!label)
-                label = CreateLabel(window, weekday.PostIncrement().Format(1).c_str());
+                label = CreateLabel(window, "");
             cells[static_cast<std::size_t>(row * kGridColumns + column)].Create(*this);
         }
     }
+    NameWeekdays();
     displayedDate.SetToday();
     displayedDate = Date(displayedDate.month, displayedDate.year);
     ShowMonth();
     UpdateTitle();
     return 0;
+}
+
+void COrvikCalendarView::NameWeekdays() {
+    Date weekday = Date::FromWeekday(SundayFirst() ? 1 : 2);
+    for (HWND label : weekdayLabels)
+        SetWindowTextA(label, weekday.PostIncrement().Format(1).c_str());
 }
 
 void COrvikCalendarView::Layout(int width, int height) {
@@ -236,6 +242,49 @@ CMyEdit* COrvikCalendarView::CellForDate(const Date& date) {
             return &cell;
     }
     return nullptr;
+}
+
+void COrvikCalendarView::RestoreFocus() {
+    if (currentCell && currentCell->IsWindow())
+        SetFocus(currentCell->window);
+    else
+        FocusToday();
+}
+
+void COrvikCalendarView::FocusToday() {
+    Date today;
+    today.SetToday();
+    if (CMyEdit* cell = CellForDate(today)) {
+        SetFocus(cell->window);
+        const int end = GetWindowTextLengthA(cell->window);
+        SendMessageA(cell->window, EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
+}
+
+void COrvikCalendarView::MoveFocus(DayMove move) {
+    Date from;
+    from.SetToday();
+    if (currentCell)
+        from = currentCell->date;
+    // A month or a year away is shown as that month, even where the grid
+    // shows the day already among the neighbouring month's days.
+    const bool showItsMonth = move != DayMove::PreviousDay && move != DayMove::NextDay &&
+                              move != DayMove::PreviousWeek && move != DayMove::NextWeek;
+    FocusDay(MovedDay(from, move), showItsMonth);
+}
+
+void COrvikCalendarView::MoveFocusToToday() {
+    Date today;
+    FocusDay(today.SetToday(), true);
+}
+
+void COrvikCalendarView::FocusDay(const Date& day, bool showItsMonth) {
+    if (!CellForDate(day) || (showItsMonth && day.month != displayedDate.month)) {
+        displayedDate = day;
+        ShowMonthAfterMove();
+    }
+    if (CMyEdit* cell = CellForDate(day))
+        SetFocus(cell->window);
 }
 
 void COrvikCalendarView::ShowMonthAfterMove() {

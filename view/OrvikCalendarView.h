@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Date.h"
+#include "core/DayMoves.h"
 #include "core/EventStore.h"
 #include "core/Find.h"
 #include "core/MonthGrid.h"
@@ -50,8 +51,12 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     std::string lastFindText;
     std::unique_ptr<CFindReplaceDialog> findDialog; // while it is open
     Finder finder;
+    // Opens the find dialog, or brings the open one forward with its text selected.
     void OpenFindDialog();
     void OnFindMessage(const FINDREPLACEA& request);
+    // Find Next (F3) and Find Previous (Shift+F3) with the last text and
+    // options; the dialog opens when nothing was searched for yet.
+    void FindAgain(bool down);
 
     COrvikCalendarView() = default;
     ~COrvikCalendarView();
@@ -67,6 +72,17 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     // The frame's title: "OrvikCalendar - " and the document name.
     void UpdateTitle();
     CMyEdit* CellForDate(const Date& date);
+
+    // The keyboard focus: on the cell that had it last, else today's.
+    void RestoreFocus();
+    // Today's cell gets the focus, the caret at the end of its text.
+    void FocusToday();
+    // Moves the focus to the day the move leads to from the current day,
+    // showing its month when it lies outside the grid.
+    void MoveFocus(DayMove move);
+    void MoveFocusToToday();
+    // Changes the weekday labels after "Sunday is first weekday" changed.
+    void NameWeekdays();
 
     void GoPreviousYear() override;
     void GoNextYear() override;
@@ -86,11 +102,14 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void Layout(int width, int height);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ShowMonthAfterMove();
+    void FocusDay(const Date& day, bool showItsMonth);
+    void FindAndShow(const FindRequest& request, bool focusTheCell);
     bool SundayFirst() const;
 
     std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
     std::array<HWND, kGridRows> weekNumberLabels{};
     bool filling = false; // the program, not the user, is setting cell texts
+    FindRequest lastFind; // for F3 and Shift+F3
     // A closed find dialog's memory, which its window may still use while it
     // goes; freed when the next one opens, or with the view.
     std::unique_ptr<CFindReplaceDialog> closedFindDialog;

@@ -5,6 +5,7 @@
 #include "storage/AppSettings.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 namespace {
 
@@ -56,8 +57,14 @@ void COrvikCalendarView::OnReminderCommand(int command) {
 }
 
 void COrvikCalendarView::OpenFindDialog() {
-    if (findDialog && findDialog->window && ::IsWindow(findDialog->window))
+    if (findDialog && findDialog->window && ::IsWindow(findDialog->window)) {
+        // Forward again, its text selected for typing over.
+        SetActiveWindow(findDialog->window);
+        HWND text = GetDlgItem(findDialog->window, edt1);
+        SetFocus(text);
+        SendMessageA(text, EM_SETSEL, 0, -1);
         return;
+    }
     closedFindDialog.reset();
     findDialog = std::make_unique<CFindReplaceDialog>();
     findDialog->Create(window, lastFindText.c_str());
@@ -72,23 +79,45 @@ void COrvikCalendarView::OnFindMessage(const FINDREPLACEA& request) {
     if (!(request.Flags & FR_FINDNEXT))
         return;
     lastFindText = request.lpstrFindWhat;
-    FindRequest find{lastFindText, (request.Flags & FR_DOWN) != 0,
-                     (request.Flags & FR_MATCHCASE) != 0, (request.Flags & FR_WHOLEWORD) != 0};
+    lastFind =
+        FindRequest{lastFindText, (request.Flags & FR_DOWN) != 0,
+                    (request.Flags & FR_MATCHCASE) != 0, (request.Flags & FR_WHOLEWORD) != 0};
+    // The focus stays in the dialog, so that Enter finds the next one.
+    FindAndShow(lastFind, false);
+}
+
+void COrvikCalendarView::FindAgain(bool down) {
+    if (lastFind.text.empty()) {
+        OpenFindDialog();
+        return;
+    }
+    FindRequest request = lastFind;
+    request.down = down;
+    const bool fromTheDialog =
+        findDialog && findDialog->window && GetActiveWindow() == findDialog->window;
+    FindAndShow(request, !fromTheDialog);
+}
+
+void COrvikCalendarView::FindAndShow(const FindRequest& request, bool focusTheCell) {
     std::optional<Date> currentDay;
     if (currentCell)
         currentDay = currentCell->date;
-    const FindResult hit = finder.FindNext(document->Store(), currentDay, find);
+    const FindResult hit = finder.FindNext(document->Store(), currentDay, request);
+    const bool dialogOpen = findDialog && findDialog->window && ::IsWindow(findDialog->window);
     if (!hit.found) {
         currentCell = nullptr;
-        MessageBoxA(findDialog ? findDialog->window : GetParent(window), "Not Found!",
+        MessageBoxA(dialogOpen ? findDialog->window : GetParent(window), "Not Found!",
                     "OrvikCalendar", MB_OK | MB_ICONWARNING);
         return;
     }
     displayedDate = hit.day;
     CollectCells();
     ShowMonth();
-    if (CMyEdit* cell = CellForDate(hit.day)) {
+    CMyEdit* cell = CellForDate(hit.day);
+    if (!cell)
+        return;
+    currentCell = cell;
+    if (focusTheCell)
         SetFocus(cell->window);
-        SelectInCell(cell->window, hit.Anchor(), hit.Caret());
-    }
+    SelectInCell(cell->window, hit.Anchor(), hit.Caret());
 }

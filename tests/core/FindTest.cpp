@@ -159,6 +159,19 @@ TEST(Find, SearchesDayByDayInDateOrder) {
     }
 }
 
+TEST(Find, TurningRoundGoesOnFromTheOtherSideOfTheHit) {
+    const EventStore store = Diary({{Ymd(2026, 1, 3), "dentist dentist"}});
+    Finder finder;
+    std::optional<Date> current;
+    EXPECT_EQ(Press(finder, store, current, Down("dentist"), 2),
+              (Strings{"1/3/2026 0..7", "1/3/2026 8..15"}));
+    EXPECT_EQ(Press(finder, store, current, Up("dentist"), 2),
+              (Strings{"1/3/2026 7..0", "Not Found!"}));
+    current = Ymd(2026, 1, 3);
+    EXPECT_EQ(Press(finder, store, current, Up("dentist"), 1), Strings{"1/3/2026 15..8"});
+    EXPECT_EQ(Press(finder, store, current, Down("dentist"), 1), Strings{"Not Found!"});
+}
+
 TEST(Find, PositionSurvivesAMoveToAnotherCell) {
     // The offset is only reset by a day without a hit, so after a hit at the
     // start of one day, a search from another day skips that day's first character.
@@ -264,6 +277,13 @@ class LiteralFinder {
             index = request.down ? 0 : n - 1;
             offset = 0;
         }
+        // Turning round right after a hit: on from the hit's other side.
+        if (request.down != lastDown && lastIndex == index && index >= 0 && index < n) {
+            const int size = static_cast<int>(store.GetTextAt(days[index].second).size());
+            offset = request.down ? lastStart + 1 : size - lastStart - lastLength + 1;
+        }
+        lastIndex = -1;
+        lastDown = request.down;
         const std::string pattern = searched(request.text);
         const int m = static_cast<int>(pattern.size());
         for (; index >= 0 && index < n; index += request.down ? 1 : -1) {
@@ -285,6 +305,9 @@ class LiteralFinder {
                     hit.start = request.down ? pos : length - pos - m;
                     hit.length = m;
                     hit.caretAtStart = !request.down;
+                    lastIndex = index;
+                    lastStart = hit.start;
+                    lastLength = m;
                     return hit;
                 }
             }
@@ -297,6 +320,8 @@ class LiteralFinder {
   private:
     int index = 0;
     int offset = 0;
+    int lastIndex = -1, lastStart = 0, lastLength = 0;
+    bool lastDown = true;
 };
 
 TEST(Find, AgreesWithTheLiteralRulesOnRandomDiaries) {

@@ -1,4 +1,5 @@
 #include "core/MonthGrid.h"
+#include "core/DayMoves.h"
 #include "tests/support/DateHelpers.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,32 @@ TEST(MonthGrid, CellColours) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(CellColour(c.date, c.otherMonth, today), c.colour) << c.date.Format(0);
+}
+
+TEST(MonthGrid, KeyboardMovesFromDayToDay) {
+    const struct {
+        Date from;
+        DayMove move;
+        Date to;
+    } cases[] = {
+        {Ymd(2026, 3, 1), DayMove::PreviousDay, Ymd(2026, 2, 28)},
+        {Ymd(2026, 12, 31), DayMove::NextDay, Ymd(2027, 1, 1)},
+        {Ymd(2026, 3, 2), DayMove::PreviousWeek, Ymd(2026, 2, 23)},
+        {Ymd(2026, 12, 28), DayMove::NextWeek, Ymd(2027, 1, 4)},
+        {Ymd(2026, 3, 31), DayMove::PreviousMonth, Ymd(2026, 2, 28)},
+        {Ymd(2024, 3, 31), DayMove::PreviousMonth, Ymd(2024, 2, 29)},
+        {Ymd(2026, 1, 15), DayMove::PreviousMonth, Ymd(2025, 12, 15)},
+        {Ymd(2026, 12, 31), DayMove::NextMonth, Ymd(2027, 1, 31)},
+        {Ymd(2026, 1, 31), DayMove::NextMonth, Ymd(2026, 2, 28)},
+        {Ymd(2024, 2, 29), DayMove::NextYear, Ymd(2025, 2, 28)},
+        {Ymd(2024, 2, 29), DayMove::PreviousYear, Ymd(2023, 2, 28)},
+        {Ymd(2026, 6, 15), DayMove::NextYear, Ymd(2027, 6, 15)},
+    };
+    for (const auto& c : cases) {
+        const Date to = MovedDay(c.from, c.move);
+        EXPECT_EQ(to, c.to) << c.from.Format(0) << " moved " << static_cast<int>(c.move);
+        EXPECT_EQ(to.Format(0), c.to.Format(0)) << "fields agree with the day number";
+    }
 }
 
 } // namespace

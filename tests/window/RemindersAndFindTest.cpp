@@ -123,8 +123,10 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
 
 TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     Create(false);
-    frame->document.SetDayText(Ymd(2026, 1, 3), "11:00 Go to the dentist");
-    frame->document.SetDayText(Ymd(2026, 1, 5), "Dentist bill");
+    // After today, where the search begins: the focus is in today's cell.
+    frame->document.SetDayText(Ymd(2026, 4, 3), "11:00 Go to the dentist");
+    frame->document.SetDayText(Ymd(2026, 4, 5), "Dentist bill");
+    View().ShowMonth(); // the cells of early April show them
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
     ASSERT_TRUE(View().findDialog && View().findDialog->window);
     HWND dialog = View().findDialog->window;
@@ -141,8 +143,9 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         PumpUntilIdle();
         ASSERT_NE(View().currentCell, nullptr);
-        EXPECT_EQ(View().currentCell->date, Ymd(2026, 1, hit.day));
-        EXPECT_EQ(View().displayedDate.month, 1);
+        EXPECT_EQ(View().currentCell->date, Ymd(2026, 4, hit.day));
+        EXPECT_EQ(View().displayedDate.month, 4);
+        EXPECT_EQ(GetActiveWindow(), dialog) << "Enter finds the next one";
         DWORD start = 0, end = 0;
         SendMessageA(View().currentCell->window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));

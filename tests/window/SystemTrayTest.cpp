@@ -330,11 +330,11 @@ TEST_F(SystemTray, LeftClickBringsTheWindowToTheFrontAndStopsBlinking) {
         bool hiddenBefore;
         bool blinking;
         const char* sent;
+        bool minimisedBefore;
     } cases[] = {
-        {false, false, ""},
-        {false, true, "modify icon 127"},
-        {true, false, ""},
-        {true, true, "modify icon 127"},
+        {false, false, "", false}, {false, true, "modify icon 127", false},
+        {true, false, "", false},  {true, true, "modify icon 127", false},
+        {false, false, "", true}, // on the taskbar
     };
     CreateTray(window);
     for (const auto& c : cases) {
@@ -347,6 +347,8 @@ TEST_F(SystemTray, LeftClickBringsTheWindowToTheFrontAndStopsBlinking) {
         SetForegroundWindow(other);
         if (c.hiddenBefore)
             tray->MinimiseToTray(window);
+        if (c.minimisedBefore)
+            ShowWindow(window, SW_MINIMIZE);
         if (c.blinking) {
             StartBlinking();
             Tick();
@@ -355,6 +357,7 @@ TEST_F(SystemTray, LeftClickBringsTheWindowToTheFrontAndStopsBlinking) {
         Click(WM_LBUTTONUP);
         EXPECT_TRUE(IsWindowVisible(window)) << c.hiddenBefore << c.blinking;
         EXPECT_FALSE(IsZoomed(window)) << c.hiddenBefore << c.blinking;
+        EXPECT_FALSE(IsIconic(window)) << c.hiddenBefore << c.blinking;
         EXPECT_EQ(GetForegroundWindow(), window) << c.hiddenBefore << c.blinking;
         EXPECT_EQ(TakeCalls(), c.sent) << c.hiddenBefore << c.blinking;
         Tick();
