@@ -2,6 +2,7 @@
 
 #include "core/Date.h"
 
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -15,8 +16,14 @@ class EventStore {
     void RemoveAll();
     int GetCount() const { return static_cast<int>(dates.size()); }
     // 0 <= index < GetCount() is the caller's duty.
-    const Date& GetDateAt(int index) const { return dates[static_cast<std::size_t>(index)]; }
-    const std::string& GetTextAt(int index) const { return texts[static_cast<std::size_t>(index)]; }
+    const Date& GetDateAt(int index) const {
+        assert(index >= 0 && index < GetCount());
+        return dates[static_cast<std::size_t>(index)];
+    }
+    const std::string& GetTextAt(int index) const {
+        assert(index >= 0 && index < GetCount());
+        return texts[static_cast<std::size_t>(index)];
+    }
     // The index of the first entry of that day, or -1.
     int FindIndex(const Date& date) const;
     // The text of the first entry of that day, or the empty text.

@@ -15,7 +15,7 @@ const LPARAM kRepeatBit = 1 << 30;
 // The bar whose popup is open; hooks carry no user pointer, and only one
 // menu is tracked at a time on the GUI thread.
 CCommandBarCtrl* trackingBar = nullptr;
-HHOOK menuFilterHook = nullptr; // owned while a popup of trackingBar is open
+HHOOK menuFilterHook = nullptr; // borrowed from the OwnedHook of OpenPopups while it runs
 
 bool KeyboardCuesAlwaysOn() {
     BOOL on = FALSE;
@@ -56,10 +56,6 @@ CCommandBarCtrl::~CCommandBarCtrl() {
     // The window goes before the font it draws with.
     if (window)
         DestroyWindow(window);
-    if (font)
-        DeleteObject(font);
-    if (menu)
-        DestroyMenu(menu);
 }
 
 HWND CCommandBarCtrl::Create(HWND parent) {
@@ -75,8 +71,8 @@ HWND CCommandBarCtrl::Create(HWND parent) {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        font = CreateFontIndirectA(&metrics.lfMenuFont);
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        font.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     }
     SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     ShowUnderlines(false);
@@ -88,14 +84,13 @@ bool CCommandBarCtrl::AttachMenu(HMENU newMenu) {
         return false;
     while (SendMessageA(window, TB_DELETEBUTTON, 0, 0)) {
     }
-    if (menu && menu != newMenu)
-        DestroyMenu(menu);
-    menu = newMenu;
+    if (menu.Get() != newMenu)
+        menu.Reset(newMenu);
     mnemonics.clear();
-    const int count = GetMenuItemCount(menu);
+    const int count = GetMenuItemCount(menu.Get());
     for (int index = 0; index < count; ++index) {
         char text[128] = "";
-        GetMenuStringA(menu, static_cast<UINT>(index), text, sizeof text, MF_BYPOSITION);
+        GetMenuStringA(menu.Get(), static_cast<UINT>(index), text, sizeof text, MF_BYPOSITION);
         mnemonics += MnemonicOf(text);
         TBBUTTON button{};
         button.iBitmap = I_IMAGENONE;
@@ -243,7 +238,9 @@ void CCommandBarCtrl::OpenPopups(int index, bool byKeyboard) {
         ShowUnderlines(true);
     GetCursorPos(&lastPointer);
     trackingBar = this;
-    menuFilterHook = SetWindowsHookExA(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId());
+    const OwnedHook hook(
+        SetWindowsHookExA(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId()));
+    menuFilterHook = hook.Get();
     int next = index;
     bool keyboard = byKeyboard;
     while (next >= 0) {
@@ -261,13 +258,12 @@ void CCommandBarCtrl::OpenPopups(int index, bool byKeyboard) {
                      reinterpret_cast<LPARAM>(&button));
         MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&button), 2);
         TPMPARAMS exclude{sizeof exclude, button};
-        TrackPopupMenuEx(GetSubMenu(menu, openIndex), kPopupFlags, button.left, button.bottom,
+        TrackPopupMenuEx(GetSubMenu(menu.Get(), openIndex), kPopupFlags, button.left, button.bottom,
                          Owner(), &exclude);
         SendMessageA(window, TB_PRESSBUTTON, static_cast<WPARAM>(openIndex), FALSE);
         next = switchTo;
         keyboard = switchByKeyboard;
     }
-    UnhookWindowsHookEx(menuFilterHook);
     menuFilterHook = nullptr;
     trackingBar = nullptr;
     const int closed = openIndex;
@@ -310,7 +306,7 @@ bool CCommandBarCtrl::OnMenuMessage(const MSG& message) {
     case WM_KEYDOWN: {
         int highlighted = -1;
         HMENU deepest = DeepestOpenMenu(highlighted);
-        const bool inOpenPopup = deepest == GetSubMenu(menu, openIndex);
+        const bool inOpenPopup = deepest == GetSubMenu(menu.Get(), openIndex);
         if (message.wParam == VK_ESCAPE && inOpenPopup) {
             escaped = true;
             return false; // the menu's loop closes it
@@ -333,7 +329,7 @@ bool CCommandBarCtrl::OnMenuMessage(const MSG& message) {
 // The innermost menu that shows a highlighted item, starting at the open
 // popup, and that item's position (or -1 when none is highlighted).
 HMENU CCommandBarCtrl::DeepestOpenMenu(int& highlighted) const {
-    HMENU current = GetSubMenu(menu, openIndex);
+    HMENU current = GetSubMenu(menu.Get(), openIndex);
     highlighted = HighlightedItem(current);
     for (;;) {
         HMENU submenu = highlighted >= 0 ? GetSubMenu(current, highlighted) : nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/OwnedHandle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -23,7 +25,7 @@ class CCommandBarCtrl {
     HWND Create(HWND parent);
     // Takes the menu over (it is destroyed with the bar) and makes its buttons.
     bool AttachMenu(HMENU menu);
-    HMENU GetMenu() const { return menu; }
+    HMENU GetMenu() const { return menu.Get(); }
 
     // For the frame's message filter, before the accelerators: Alt, F10,
     // Alt+letter, and every key while the bar has the keyboard. True when the
@@ -58,8 +60,8 @@ class CCommandBarCtrl {
     int MnemonicButton(WPARAM character) const;
     HMENU DeepestOpenMenu(int& highlighted) const;
 
-    HMENU menu = nullptr;  // owned
-    HFONT font = nullptr;  // owned: the system's menu font, used by the window
+    OwnedMenu menu;
+    OwnedFont font;        // the system's menu font, used by the window
     std::string mnemonics; // upper case, one per button, or ' ' for none
 
     // Keyboard mode: the bar holds the focus and shows a hot button.

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cassert>
+
 // A window made from the dialog resource T::kDialogId of the program's
 // module, bound to its object (it comes as the init parameter) as
 // BoundDialogProc describes.
@@ -23,6 +25,7 @@ template <class T> class CDialogImpl {
 
     // A modeless dialog; the object destroys it at the latest when it goes.
     HWND Create(HWND parent) {
+        assert(!window && "an object has one window at a time");
         return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(T::kDialogId), parent,
                                   DialogProc, reinterpret_cast<LPARAM>(static_cast<T*>(this)));
     }

@@ -1,7 +1,8 @@
 #include "framework/FrameParts.h"
 
 #include "framework/MenuPrompt.h"
-#include "res/resource.h"
+#include "framework/OwnedHandle.h"
+#include "framework/StandardIds.h"
 
 #include <string>
 
@@ -182,7 +183,8 @@ void ShowChevronMenu(HWND frame, const NMREBARCHEVRON& chevron, HWND menuBar, HM
     RECT visible{};
     GetClientRect(toolbar, &visible);
 
-    HMENU menu = CreatePopupMenu();
+    const OwnedMenu owned(CreatePopupMenu());
+    HMENU menu = owned.Get();
     const int count = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
         TBBUTTON button{};
@@ -210,10 +212,9 @@ void ShowChevronMenu(HWND frame, const NMREBARCHEVRON& chevron, HWND menuBar, HM
                             ? TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
                                              corner.x, corner.y, 0, frame, nullptr)
                             : 0;
-    // The menu bar's popups are only borrowed: detach them before destroying.
+    // The menu bar's popups are only borrowed: detach them before the menu goes.
     while (GetMenuItemCount(menu) > 0)
         RemoveMenu(menu, 0, MF_BYPOSITION);
-    DestroyMenu(menu);
     if (command)
         PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(command), 0);
 }

@@ -2,29 +2,28 @@
 
 #include "framework/FrameParts.h"
 #include "framework/Window.h"
-#include "res/resource.h"
 
 // A top-level frame: title, menu, icons and accelerators from the resources
-// with id IDR_MAINFRAME; a rebar across the top, a status bar across the
-// bottom and a client window in the rest; quits the thread's loop with exit
-// code 1 when it is destroyed.
+// with the id T::kResourceId; a rebar across the top, a status bar across
+// the bottom and a client window in the rest; quits the thread's loop with
+// exit code 1 when it is destroyed.
 template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
   public:
     HACCEL accelerators = nullptr; // borrowed from the module's resources
     // Children of the frame window, destroyed with it.
-    HWND toolbarWindow = nullptr; // the rebar holding every bar
+    HWND rebar = nullptr; // the rebar holding every bar
     HWND statusBar = nullptr;
     HWND client = nullptr;
 
     void UpdateLayout(bool resizeBars = true) {
-        LayoutFrame(this->window, toolbarWindow, statusBar, client, resizeBars);
+        LayoutFrame(this->window, rebar, statusBar, client, resizeBars);
     }
 
     HWND CreateEx() {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         char title[256] = "";
-        LoadStringA(instance, IDR_MAINFRAME, title, sizeof title);
-        HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME)); // owned by the window
+        LoadStringA(instance, T::kResourceId, title, sizeof title);
+        HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(T::kResourceId)); // owned by the window
 
         WNDCLASSEXA description{};
         description.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -40,7 +39,7 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
         args.title = title;
         args.menuOrId = menu;
         // Before the window: its creation may build on them.
-        accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+        accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(T::kResourceId));
         HWND created = CWindowImpl<T>::CreateBoundWindow(className, args);
         if (!created) {
             DestroyMenu(menu);
@@ -80,11 +79,11 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
     }
 
     bool OnNotify(NMHDR& header) {
-        if (header.code == RBN_AUTOSIZE && header.hwndFrom == toolbarWindow) {
+        if (header.code == RBN_AUTOSIZE && header.hwndFrom == rebar) {
             UpdateLayout(false);
             return true;
         }
-        if (header.code == RBN_CHEVRONPUSHED && header.hwndFrom == toolbarWindow) {
+        if (header.code == RBN_CHEVRONPUSHED && header.hwndFrom == rebar) {
             ShowChevronMenu(this->window, reinterpret_cast<NMREBARCHEVRON&>(header),
                             static_cast<T*>(this)->MenuBar(), static_cast<T*>(this)->MenuBarMenu());
             return true;
@@ -100,7 +99,7 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
     static HICON LoadIconResource(int size) {
         // Shared icons belong to the module: nothing to destroy.
         return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                             MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, size,
+                                             MAKEINTRESOURCEA(T::kResourceId), IMAGE_ICON, size,
                                              size, LR_SHARED));
     }
 };

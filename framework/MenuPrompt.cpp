@@ -1,6 +1,6 @@
 #include "framework/MenuPrompt.h"
 
-#include "res/resource.h"
+#include "framework/StandardIds.h"
 
 namespace {
 

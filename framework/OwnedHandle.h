@@ -4,6 +4,9 @@
 
 #include <utility>
 
+// Owners of the handles the program creates: each frees its handle when it
+// goes, and none can be copied, so a handle is freed once.
+
 // Owns one handle and frees it with Free when it goes; move-only.
 //   struct DeleteBrush { void operator()(HBRUSH brush) const { DeleteObject(brush); } };
 //   OwnedHandle<HBRUSH, DeleteBrush> brush(CreateSolidBrush(colour));
@@ -39,3 +42,47 @@ struct DestroyAccelerators {
     void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
 };
 using OwnedAccelerators = OwnedHandle<HACCEL, DestroyAccelerators>;
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using OwnedBrush = OwnedHandle<HBRUSH, DeleteGdiObject>;
+using OwnedFont = OwnedHandle<HFONT, DeleteGdiObject>;
+
+struct DestroyMenuHandle {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using OwnedMenu = OwnedHandle<HMENU, DestroyMenuHandle>;
+
+struct Unhook {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+using OwnedHook = OwnedHandle<HHOOK, Unhook>;
+
+// A window's device context while it lives.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND window) : window(window), dc(GetDC(window)) {}
+    ~WindowDC() { ReleaseDC(window, dc); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc; }
+
+  private:
+    HWND window;
+    HDC dc;
+};
+
+// An object selected into a device context while it lives; the one it
+// replaced comes back after.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc(dc), previous(SelectObject(dc, object)) {}
+    ~SelectedObject() { SelectObject(dc, previous); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+  private:
+    HDC dc;
+    HGDIOBJ previous;
+};

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "framework/GuardedDispatch.h"
+#include "framework/MessageRouting.h"
 
 #include <windows.h>
 
+#include <cassert>
 #include <cstdio>
 
 struct WindowCreateArgs {
@@ -60,13 +61,16 @@ template <class T> class CWindowImpl {
             description.cbSize = sizeof description;
             description.lpfnWndProc = WindowProc;
             description.lpszClassName = className;
-            if (!RegisterClassExA(&description))
+            if (!RegisterClassExA(&description)) {
+                assert(!"the class was registered already");
                 className[0] = '\0';
+            }
         }
         return className;
     }
 
     HWND CreateBoundWindow(const char* className, const WindowCreateArgs& args) {
+        assert(!IsWindow() && "an object has one window at a time");
         return CreateWindowExA(args.exStyle, className, args.title, args.style, args.x, args.y,
                                args.width, args.height, args.parent, args.menuOrId,
                                GetModuleHandleA(nullptr), static_cast<T*>(this));
@@ -77,23 +81,16 @@ template <class T> class CWindowImpl {
     }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        T* self = nullptr;
-        if (message == WM_NCCREATE) {
-            self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-            self->window = hwnd;
-        } else {
-            self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        }
-        if (!self)
-            return T::BaseProcedure(hwnd, message, wParam, lParam);
+        T* arriving =
+            message == WM_NCCREATE
+                ? static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)
+                : nullptr;
         LRESULT result = 0;
-        if (!DispatchGuarded(*self, message, wParam, lParam, result))
-            result = self->DefaultHandling(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            self->window = nullptr;
-        }
-        return result;
+        if (MessageRouting<T>::Route(hwnd, GWLP_USERDATA, arriving, message, wParam, lParam,
+                                     result))
+            return result;
+        // Left by the map, or for a window whose object is gone (the map's
+        // WM_NCDESTROY has unbound it by now, so no object is used here).
+        return T::BaseProcedure(hwnd, message, wParam, lParam);
     }
 };

@@ -2,8 +2,16 @@
 // document's name or path.
 #pragma once
 
-#define ORVIK_CAPTION "OrvikCalendar"
-#define ORVIK_UNTITLED "Untitled"
+#define ORVIK_CAPTION "OrvikCalendar" // of every message box, and the window title's start
+#define ORVIK_UNTITLED "Untitled"     // the name of a diary that has no file yet
+#define ORVIK_OPTIONS_CAPTION "Options..."
+#define ORVIK_NOT_FOUND_TEXT "Not Found!"
+
+// File dialogs: pairs of "name\0pattern\0", ending in a second zero.
+#define ORVIK_OPEN_FILTER "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0"
+#define ORVIK_SAVE_FILTER                                                                         \
+    "Comma Separated Files (*.csv)\0*.csv\0XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0"
+#define ORVIK_STYLESHEET_FILTER "XSL templates (*.xsl)\0*.xsl\0All Files (*.*)\0*.*\0"
 
 #define ORVIK_ASK_NEW "Are you sure? All current data will be erased!"
 #define ORVIK_ASK_NEW_CAPTION "Confirmation"

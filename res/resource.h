@@ -1,6 +1,8 @@
 // Resource and command ids, shared by OrvikCalendar.rc and the code.
 #pragma once
 
+#include "framework/StandardIds.h"
+
 // Resources
 #define IDR_MAINFRAME 127 // title string, menu, accelerators, toolbar, main icon
 #define IDI_BLINK 128     // the notification icon's second blink picture
@@ -25,40 +27,10 @@
 #define ID_GO_NEXT_YEAR 32787
 #define ID_GO_TODAY 32788
 #define ID_EDIT_FIND_PREVIOUS 32789
-
-// Standard commands
-#define ID_FILE_NEW 57600
-#define ID_FILE_OPEN 57601
-#define ID_FILE_SAVE 57603
-#define ID_FILE_SAVE_AS 57604
-#define ID_FILE_MRU_FIRST 57616
-#define ID_FILE_MRU_LAST 57631
-#define ID_EDIT_CLEAR 57632
-#define ID_EDIT_COPY 57634
-#define ID_EDIT_CUT 57635
-#define ID_EDIT_FIND 57636
-#define ID_EDIT_REPEAT 57640 // Find Next
-#define ID_EDIT_PASTE 57637
-#define ID_EDIT_SELECT_ALL 57642
-#define ID_EDIT_UNDO 57643
-#define ID_APP_ABOUT 57664
-#define ID_APP_EXIT 57665
-#define ID_HELP 57671
-#define ID_NEXT_PANE 57680
-#define ID_PREV_PANE 57681
-#define ID_VIEW_TOOLBAR 59392
-#define ID_VIEW_STATUS_BAR 59393
-
-// Strings that are not command prompts
-#define IDS_READY 57345
-#define IDS_RECENT_FILE_PROMPT 61402
-#define IDS_SYSTEM_COMMAND_FIRST 61184 // + (system command - 0xF000) / 16
-#define IDS_WINDOW_LIST_PROMPT 61215
-
-// Child window and band ids
-#define ID_REBAR 59392
-#define ID_STATUS_BAR 59393
-#define ID_FIRST_BAND 60160
+// One command per pending reminder in the icon's menu: 201 of them, more
+// than a menu can show on a screen.
+#define ID_REMINDER_FIRST 32868
+#define ID_REMINDER_LAST 33068
 
 // About box
 #define IDC_WEB_ADDRESS 1005

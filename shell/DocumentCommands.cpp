@@ -1,24 +1,15 @@
-// The frame's document commands: New, Open, Save, Save As, the recent
-// files, Exit, the close sequence and the check for changes made by other
-// programs. The document itself does the reading and writing; this is where
-// the user is asked and told.
-#include "shell/MainFrame.h"
+#include "shell/DocumentCommands.h"
 
 #include "framework/FileDialog.h"
 #include "res/MessageTexts.h"
-#include "res/resource.h"
+#include "shell/RecentFileList.h"
 #include "shell/Texts.h"
 #include "storage/FileTime.h"
-#include "storage/Registry.h"
-#include "storage/SettingsStore.h"
+#include "view/OrvikCalendarView.h"
 
 namespace {
 
 const char kCsvExtension[] = "csv";
-const char kOpenFilter[] = "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0";
-const char kSaveFilter[] =
-    "Comma Separated Files (*.csv)\0*.csv\0XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0";
-const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
 
 const char* NotLoadedText(LoadOutcome outcome) {
     switch (outcome) {
@@ -33,8 +24,8 @@ const char* NotLoadedText(LoadOutcome outcome) {
 
 } // namespace
 
-void CMainFrame::OnFileNew() {
-    if (MessageBoxA(window, ORVIK_ASK_NEW, ORVIK_ASK_NEW_CAPTION, MB_OKCANCEL | MB_ICONWARNING) !=
+void CDocumentCommands::New() {
+    if (MessageBoxA(owner, ORVIK_ASK_NEW, ORVIK_ASK_NEW_CAPTION, MB_OKCANCEL | MB_ICONWARNING) !=
         IDOK)
         return;
     document.New();
@@ -42,11 +33,11 @@ void CMainFrame::OnFileNew() {
     view.UpdateTitle();
 }
 
-bool CMainFrame::AskToKeepChanges() {
+bool CDocumentCommands::AskToKeepChanges() {
     if (!document.IsModified())
         return true;
     const std::string question = FormatText(ORVIK_ASK_SAVE_CHANGES, document.Name());
-    switch (MessageBoxA(window, question.c_str(), ORVIK_CAPTION, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    switch (Tell(question, MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
         // Only a diary that is whole on disk may be let go: not one whose
         // save failed, was cancelled or wrote just an export.
@@ -59,7 +50,7 @@ bool CMainFrame::AskToKeepChanges() {
     }
 }
 
-bool CMainFrame::OpenDocument(const std::string& path) {
+bool CDocumentCommands::OpenDocument(const std::string& path) {
     // A diary that is not there is reported before the user is asked
     // anything about the open one, which stays.
     if (!FileExists(path)) {
@@ -72,7 +63,7 @@ bool CMainFrame::OpenDocument(const std::string& path) {
     return LoadDocument(path);
 }
 
-bool CMainFrame::LoadDocument(const std::string& path) {
+bool CDocumentCommands::LoadDocument(const std::string& path) {
     const LoadOutcome outcome = document.Load(path);
     if (outcome != LoadOutcome::Loaded) {
         ReportNotLoaded(path, outcome);
@@ -83,12 +74,11 @@ bool CMainFrame::LoadDocument(const std::string& path) {
     return true;
 }
 
-void CMainFrame::ReportNotLoaded(const std::string& path, LoadOutcome outcome) {
-    const std::string text = FormatText(NotLoadedText(outcome), path);
-    MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+void CDocumentCommands::ReportNotLoaded(const std::string& path, LoadOutcome outcome) {
+    Tell(FormatText(NotLoadedText(outcome), path), MB_OK | MB_ICONERROR);
 }
 
-void CMainFrame::OpenLastDocument() {
+void CDocumentCommands::OpenLastDocument() {
     // A missing or unreadable last diary leaves the new, empty one; its
     // entry stays in the list for when the drive is back.
     if (!recentFiles.Entries().empty())
@@ -97,27 +87,27 @@ void CMainFrame::OpenLastDocument() {
     view.FocusToday();
 }
 
-void CMainFrame::OnFileOpen() {
-    CFileDialog dialog(true, kCsvExtension, kOpenFilter);
+void CDocumentCommands::Open() {
+    CFileDialog dialog(true, kCsvExtension, ORVIK_OPEN_FILTER);
     if (!dialog.DoModal(GetActiveWindow()))
         return;
     if (OpenDocument(dialog.Path()))
         recentFiles.AddToList(dialog.Path());
 }
 
-bool CMainFrame::OnFileSave() {
+bool CDocumentCommands::Save() {
     return SaveDiary(document.HasFile() ? SaveWay::ToItsFile : SaveWay::AskForName,
                      ExportReport::None);
 }
 
-bool CMainFrame::OnFileSaveAs() {
+bool CDocumentCommands::SaveAs() {
     return SaveDiary(SaveWay::AskForName, ExportReport::None);
 }
 
-bool CMainFrame::SaveDiary(SaveWay way, ExportReport report) {
+bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
     std::string path = document.Name();
     if (way == SaveWay::AskForName) {
-        CFileDialog dialog(false, kCsvExtension, kSaveFilter);
+        CFileDialog dialog(false, kCsvExtension, ORVIK_SAVE_FILTER);
         if (!dialog.DoModal(GetActiveWindow()))
             return false;
         path = dialog.Path();
@@ -125,8 +115,7 @@ bool CMainFrame::SaveDiary(SaveWay way, ExportReport report) {
     // An XML file holds one month, never the diary.
     if (HasXmlExtension(path)) {
         if (ExportMonth(path) && report == ExportReport::SayDiaryNotSaved) {
-            const std::string text = FormatText(ORVIK_EXPORTED_ONLY, path);
-            MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONWARNING);
+            Tell(FormatText(ORVIK_EXPORTED_ONLY, path), MB_OK | MB_ICONWARNING);
         }
         return false;
     }
@@ -138,8 +127,7 @@ bool CMainFrame::SaveDiary(SaveWay way, ExportReport report) {
     const Document::SaveResult result =
         way == SaveWay::ToItsFile ? document.Save() : document.SaveAs(path);
     if (!result.saved) {
-        const std::string text = FormatText(ORVIK_NOT_SAVED, path, result.error);
-        MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+        Tell(FormatText(ORVIK_NOT_SAVED, path, result.error), MB_OK | MB_ICONERROR);
         return false;
     }
     if (way == SaveWay::AskForName) {
@@ -149,26 +137,25 @@ bool CMainFrame::SaveDiary(SaveWay way, ExportReport report) {
     return true;
 }
 
-bool CMainFrame::ExportMonth(const std::string& path) {
+bool CDocumentCommands::ExportMonth(const std::string& path) {
     const Document::SaveResult result = document.Export(path, view.CurrentMonth());
     if (!result.saved) {
-        const std::string text = FormatText(ORVIK_EXPORT_FAILED, path, result.error);
-        MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+        Tell(FormatText(ORVIK_EXPORT_FAILED, path, result.error), MB_OK | MB_ICONERROR);
     }
     return result.saved;
 }
 
-bool CMainFrame::OfferReload() {
+bool CDocumentCommands::OfferReload() {
     if (!document.ChangedOnDisk())
         return false;
-    if (MessageBoxA(window, ORVIK_ASK_RELOAD, ORVIK_ASK_RELOAD_CAPTION,
+    if (MessageBoxA(owner, ORVIK_ASK_RELOAD, ORVIK_ASK_RELOAD_CAPTION,
                     MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return false;
     LoadDocument(document.Name());
     return true;
 }
 
-void CMainFrame::OnFileRecent(int command) {
+void CDocumentCommands::OpenRecent(int command) {
     std::string path;
     if (!recentFiles.GetFromList(command, path)) {
         MessageBeep(MB_ICONHAND);
@@ -181,27 +168,6 @@ void CMainFrame::OnFileRecent(int command) {
     recentFiles.WriteToRegistry();
 }
 
-void CMainFrame::OnFileExit() {
-    PostMessageA(window, WM_CLOSE, kExitRequest, 0);
-}
-
-LRESULT CMainFrame::OnClose(WPARAM request) {
-    if (settings.MinimizeOnClose && request != kExitRequest) {
-        MinimiseToTray();
-        return 0;
-    }
-    if (!AskToKeepChanges())
-        return 0;
-    WriteRegistryAtClose();
-    DestroyWindow(window);
-    return 0;
-}
-
-void CMainFrame::WriteRegistryAtClose() {
-    // The list goes first: its write creates the key, which Open never does.
-    recentFiles.WriteToRegistry();
-    CRegistry registry;
-    registry.Open();
-    registry.WriteWindowPlacement(window);
-    WriteSettings(registry, settings);
+int CDocumentCommands::Tell(const std::string& text, UINT buttons) {
+    return MessageBoxA(owner, text.c_str(), ORVIK_CAPTION, buttons);
 }

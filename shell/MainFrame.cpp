@@ -3,8 +3,13 @@
 #include "framework/AppModule.h"
 
 #include "framework/RegisteredMessages.h"
+#include "shell/InstanceMessage.h"
 #include "shell/AboutDlg.h"
+#include "shell/AppFolders.h"
 #include "shell/OptionsDialog.h"
+#include "shell/Preview.h"
+#include "storage/Registry.h"
+#include "storage/SettingsStore.h"
 #include "shell/ShellOpen.h"
 #include <windowsx.h>
 
@@ -66,6 +71,7 @@ HACCEL CreateFindDialogAccelerators(HACCEL frameKeys) {
 // Posted at creation, so that a report of a missing diary stands in front of
 // the window that is shown by then.
 const UINT kOpenLastDocumentMessage = WM_APP + 1;
+const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
 
 } // namespace
 
@@ -82,7 +88,7 @@ CMainFrame::~CMainFrame() {
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
     // The modeless find dialog gets its own keys (Tab, Enter, Escape), and
     // the frame's keys but those that edit its text (Ctrl+S saves from there).
-    HWND findDialog = view.findDialog ? view.findDialog->window : nullptr;
+    HWND findDialog = view.find.Dialog();
     if (findDialog && (message->hwnd == findDialog || IsChild(findDialog, message->hwnd)))
         return (findDialogAccelerators &&
                 TranslateAcceleratorA(window, findDialogAccelerators.Get(), message)) ||
@@ -151,7 +157,7 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     switch (message) {
     case kOpenLastDocumentMessage:
-        OpenLastDocument();
+        documents.OpenLastDocument();
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
@@ -203,7 +209,7 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
 bool CMainFrame::OnCommand(int command, LRESULT& result) {
     result = 0;
     if (command >= ID_FILE_MRU_FIRST && command <= ID_FILE_MRU_LAST) {
-        OnFileRecent(command);
+        documents.OpenRecent(command);
         return true;
     }
     for (const DayMoveCommand& go : kDayMoveCommands) {
@@ -217,16 +223,16 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
         OnFileExit();
         return true;
     case ID_FILE_NEW:
-        OnFileNew();
+        documents.New();
         return true;
     case ID_FILE_OPEN:
-        OnFileOpen();
+        documents.Open();
         return true;
     case ID_FILE_SAVE_AS:
-        result = OnFileSaveAs();
+        result = documents.SaveAs();
         return true;
     case ID_FILE_SAVE:
-        result = OnFileSave();
+        result = documents.Save();
         return true;
     case ID_EDIT_UNDO:
         SendToCurrentCell(EM_UNDO);
@@ -247,13 +253,13 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
         OnEditSelectAll();
         return true;
     case ID_EDIT_FIND:
-        view.OpenFindDialog();
+        view.find.Open();
         return true;
     case ID_EDIT_REPEAT:
-        view.FindAgain(true);
+        view.find.Again(true);
         return true;
     case ID_EDIT_FIND_PREVIOUS:
-        view.FindAgain(false);
+        view.find.Again(false);
         return true;
     case ID_GO_TODAY:
         view.MoveFocusToToday();
@@ -289,6 +295,7 @@ LRESULT CMainFrame::OnCreate() {
     view.settings = &settings;
     view.commandBar = &commandBar;
     view.document = &document;
+    documents.owner = window;
     view.onReminderDue = [this](const std::string& text) {
         tray.StartAnimation();
         tray.SetTooltipText(text.c_str());
@@ -317,10 +324,10 @@ LRESULT CMainFrame::OnCreate() {
 }
 
 void CMainFrame::ShowReminderMenu() {
-    HMENU menu = CreatePopupMenu();
+    const OwnedMenu menu(CreatePopupMenu());
     for (const ReminderMenuItem& item : view.reminders.MenuItems())
-        AppendMenuA(menu, MF_STRING,
-                    static_cast<UINT_PTR>(COrvikCalendarView::kFirstReminderCommand + item.index),
+        AppendMenuA(menu.Get(), MF_STRING,
+                    static_cast<UINT_PTR>(ID_REMINDER_FIRST + item.index),
                     item.text.c_str());
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -332,10 +339,9 @@ void CMainFrame::ShowReminderMenu() {
         cursor.x = std::max(monitor.rcWork.left, std::min(cursor.x, monitor.rcWork.right));
     }
     SetForegroundWindow(window);
-    TrackPopupMenu(menu, TPM_RIGHTALIGN, cursor.x, cursor.y, 0, view.window, nullptr);
+    TrackPopupMenu(menu.Get(), TPM_RIGHTALIGN, cursor.x, cursor.y, 0, view.window, nullptr);
     PostMessageA(window, WM_NULL, 0, 0);
     tray.StopAnimation();
-    DestroyMenu(menu);
 }
 
 void CMainFrame::CreateBars() {
@@ -345,14 +351,14 @@ void CMainFrame::CreateBars() {
     toolbar = CreateToolBar(window, IDR_MAINFRAME, kToolBarButtons,
                             static_cast<int>(sizeof kToolBarButtons / sizeof kToolBarButtons[0]));
     selector.Create(window);
-    toolbarWindow = CreateReBar(window, ID_REBAR);
-    if (toolbarWindow) {
+    rebar = CreateReBar(window, ID_REBAR);
+    if (rebar) {
         BandArgs buttons;
         buttons.chevron = buttons.fitButtons = true;
-        AddReBarBand(toolbarWindow, commandBar.window, buttons);
+        AddReBarBand(rebar, commandBar.window, buttons);
         buttons.newRow = true;
-        AddReBarBand(toolbarWindow, toolbar, buttons);
-        AddReBarBand(toolbarWindow, selector.window, BandArgs{});
+        AddReBarBand(rebar, toolbar, buttons);
+        AddReBarBand(rebar, selector.window, BandArgs{});
     }
     statusBar = CreateStatusBar(window, ID_STATUS_BAR, IDS_READY);
 }
@@ -364,8 +370,8 @@ LRESULT CMainFrame::OnInstanceMessage() {
 
 void CMainFrame::OnShowWindow(bool shown) {
     // The find dialog is owned by the frame but not hidden with it.
-    HWND findDialog = view.findDialog ? view.findDialog->window : nullptr;
-    if (!findDialog || !::IsWindow(findDialog))
+    HWND findDialog = view.find.Dialog();
+    if (!findDialog)
         return;
     if (!shown && IsWindowVisible(findDialog)) {
         ShowWindow(findDialog, SW_HIDE);
@@ -393,7 +399,7 @@ void CMainFrame::OnEditSelectAll() {
 
 void CMainFrame::OnViewToolBar() {
     toolbarVisible = !toolbarVisible;
-    ShowReBarBand(toolbarWindow, kToolBarBand, toolbarVisible);
+    ShowReBarBand(rebar, kToolBarBand, toolbarVisible);
     UISetCheck(ID_VIEW_TOOLBAR, toolbarVisible);
     UpdateLayout();
 }
@@ -426,6 +432,14 @@ void CMainFrame::GoToday() {
     selector.GoToday();
 }
 
+void CMainFrame::OnPreview() {
+    ShowPreview(window, statusBar, view.CurrentMonth());
+}
+
+void CMainFrame::OnHelp() {
+    ShellOpen((ProgramFolder() + "ReadMe.txt").c_str());
+}
+
 void CMainFrame::OnActivate(UINT state, HWND previous) {
     // Only a return from another program can bring outside changes; our own
     // dialogs and message boxes are owned by the frame.
@@ -433,7 +447,7 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
         return;
     const HWND previousOwner = previous ? GetParent(previous) : nullptr;
     if (previousOwner != window)
-        OfferReload();
+        documents.OfferReload();
 }
 
 void CMainFrame::OnOptions() {
@@ -449,4 +463,32 @@ void CMainFrame::OnOptions() {
         view.StartReminderTimer();
     else
         view.StopReminderTimer();
+}
+
+void CMainFrame::OnFileExit() {
+    PostMessageA(window, WM_CLOSE, kExitRequest, 0);
+}
+
+LRESULT CMainFrame::OnClose(WPARAM request) {
+    if (settings.MinimizeOnClose && request != kExitRequest) {
+        MinimiseToTray();
+        return 0;
+    }
+    if (!documents.AskToKeepChanges())
+        return 0;
+    WriteRegistryAtClose();
+    DestroyWindow(window);
+    return 0;
+}
+
+void CMainFrame::WriteRegistryAtClose() {
+    // The list goes first: its write creates the key, which Open never does.
+    recentFiles.WriteToRegistry();
+    CRegistry registry;
+    registry.Open();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(window, &placement))
+        registry.WriteWindowPlacement(placement);
+    WriteSettings(registry, settings);
 }

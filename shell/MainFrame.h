@@ -5,6 +5,8 @@
 #include "framework/MessageLoop.h"
 #include "framework/OwnedHandle.h"
 #include "framework/UpdateUI.h"
+#include "res/resource.h"
+#include "shell/DocumentCommands.h"
 #include "shell/RecentFileList.h"
 #include "shell/SystemTray.h"
 #include "storage/AppSettings.h"
@@ -18,6 +20,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CMessageFilter,
                    public CIdleHandler {
   public:
+    static constexpr int kResourceId = IDR_MAINFRAME;
+
     AppSettings settings; // filled by Run before the window is created
     Document document;    // shown by the view, which it outlives
     COrvikCalendarView view;
@@ -25,6 +29,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     CSelector selector;
     CSystemTray tray;
     RecentFileList recentFiles;
+    CDocumentCommands documents{document, view, recentFiles};
     HWND toolbar = nullptr; // the button bar, a child of the rebar
     bool toolbarVisible = true;
 
@@ -42,32 +47,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   private:
     LRESULT OnCreate();
     void CreateBars();
-    // Document commands and the close sequence.
-    void OnFileNew();
-    void OnFileOpen();
-    bool OnFileSave();
-    bool OnFileSaveAs();
-    void OnFileRecent(int command);
+    // The close sequence.
     void OnFileExit();
     LRESULT OnClose(WPARAM request);
-    // Asks whether to save a modified document; true when the document may
-    // be let go: unmodified, saved whole, or the user chose not to save.
-    bool AskToKeepChanges();
-    enum class SaveWay { ToItsFile, AskForName };
-    enum class ExportReport { None, SayDiaryNotSaved };
-    // True only when the whole diary is on disk afterwards.
-    bool SaveDiary(SaveWay way, ExportReport report);
-    bool ExportMonth(const std::string& path);
-    // Offers to reload a file that another program changed; true when the
-    // user chose to reload it.
-    bool OfferReload();
-    // Asks about unsaved changes, then loads; false when nothing was loaded.
-    bool OpenDocument(const std::string& path);
-    // Loads and shows the file, or tells the user why not; the document
-    // stays as it was then.
-    bool LoadDocument(const std::string& path);
-    void ReportNotLoaded(const std::string& path, LoadOutcome outcome);
-    void OpenLastDocument();
     void MinimiseToTray();
     void ShowReminderMenu();
     LRESULT OnInstanceMessage();
@@ -79,9 +61,6 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnAppAbout();
     void OnHelp();
     void OnPreview();
-    // Writes a file of the preview; false (and the user told) when it failed.
-    bool WritePreviewFile(const std::string& path, const std::string& content);
-    void SetStatusText(const std::string& text);
     void OnOptions();
     void OnActivate(UINT state, HWND previous);
     void OnMouseWheel(short distance);

@@ -2,9 +2,11 @@
 
 #include "framework/FileDialog.h"
 #include "framework/PropertySheet.h"
+#include "res/MessageTexts.h"
 #include "res/OptionsIds.h"
 #include "res/resource.h"
 #include "shell/AppFolders.h"
+#include "storage/SettingsTable.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,7 +18,6 @@
 
 namespace {
 
-const char kStylesheetFilter[] = "XSL templates (*.xsl)\0*.xsl\0All Files (*.*)\0*.*\0";
 
 std::string ControlText(HWND page, int id) {
     HWND control = GetDlgItem(page, id);
@@ -34,25 +35,77 @@ void SetCheck(HWND page, int id, std::int32_t value) {
     CheckDlgButton(page, id, value != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
-class COptionsReminder : public CPropertyPageImpl<COptionsReminder> {
+// The settings the table puts on a page, into its controls and back.
+void ShowSettings(HWND page, int pageId, const AppSettings& settings) {
+    for (const Setting& setting : kSettings) {
+        if (setting.page != pageId)
+            continue;
+        switch (setting.type) {
+        case SettingType::Text:
+            SetDlgItemTextA(page, setting.control, (settings.*setting.text).c_str());
+            break;
+        case SettingType::Switch:
+            SetCheck(page, setting.control, settings.*setting.number);
+            break;
+        case SettingType::Count:
+            SendDlgItemMessageA(page, setting.spinner, UDM_SETRANGE32, 0, setting.maximum);
+            SetDlgItemInt(page, setting.control, static_cast<UINT>(settings.*setting.number),
+                          TRUE);
+            break;
+        }
+    }
+}
+
+// No range check: a number typed beyond the spinner's range is kept, and
+// anything that is not a number counts as 0; any text is taken, the empty
+// one too.
+void TakeSettings(HWND page, int pageId, AppSettings& settings) {
+    for (const Setting& setting : kSettings) {
+        if (setting.page != pageId)
+            continue;
+        switch (setting.type) {
+        case SettingType::Text:
+            settings.*setting.text = ControlText(page, setting.control);
+            break;
+        case SettingType::Switch:
+            settings.*setting.number = CheckState(page, setting.control);
+            break;
+        case SettingType::Count:
+            settings.*setting.number =
+                static_cast<std::int32_t>(GetDlgItemInt(page, setting.control, nullptr, TRUE));
+            break;
+        }
+    }
+}
+
+// What every page does with its settings; T adds its own behaviour.
+template <class T> class COptionsPage : public CPropertyPageImpl<T> {
+  public:
+    AppSettings* edited = nullptr; // borrowed: the sheet's copy of the settings
+
+  protected:
+    void Show() { ShowSettings(this->window, T::kDialogId, *edited); }
+    void Take() { TakeSettings(this->window, T::kDialogId, *edited); }
+};
+
+class COptionsReminder : public COptionsPage<COptionsReminder> {
   public:
     static constexpr int kDialogId = IDD_OPTIONS_REMINDER;
-
-    std::int32_t RemindDays = 0;
-    std::int32_t RemindHours = 0;
-    std::int32_t RemindMinutes = 0;
-    std::int32_t UseReminder = 0;
 
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         switch (message) {
         case WM_INITDIALOG:
-            result = OnInitDialog();
+            Show();
+            EnableLeadTime();
+            result = TRUE;
             return true;
         case WM_COMMAND:
-            return LOWORD(wParam) == IDC_USE_REMINDER && HIWORD(wParam) == BN_CLICKED &&
-                   OnUseReminderClicked();
+            if (LOWORD(wParam) != IDC_USE_REMINDER || HIWORD(wParam) != BN_CLICKED)
+                return false;
+            EnableLeadTime();
+            return true;
         case WM_DESTROY:
-            OnDestroy();
+            Take();
             return true;
         default:
             return false;
@@ -60,58 +113,21 @@ class COptionsReminder : public CPropertyPageImpl<COptionsReminder> {
     }
 
   private:
-    struct LeadTimeField {
-        int edit;
-        int spin;
-        int maximum;
-        std::int32_t COptionsReminder::*value;
-    };
-    static constexpr LeadTimeField kFields[] = {
-        {IDC_REMIND_DAYS, IDC_REMIND_DAYS_SPIN, 366, &COptionsReminder::RemindDays},
-        {IDC_REMIND_HOURS, IDC_REMIND_HOURS_SPIN, 23, &COptionsReminder::RemindHours},
-        {IDC_REMIND_MINUTES, IDC_REMIND_MINUTES_SPIN, 59, &COptionsReminder::RemindMinutes},
-    };
-
-    LRESULT OnInitDialog() {
-        SetCheck(window, IDC_USE_REMINDER, UseReminder);
-        for (const LeadTimeField& field : kFields) {
-            SendDlgItemMessageA(window, field.spin, UDM_SETRANGE32, 0, field.maximum);
-            SetDlgItemInt(window, field.edit, static_cast<UINT>(this->*field.value), TRUE);
-        }
-        EnableLeadTime();
-        return TRUE;
-    }
-
-    bool OnUseReminderClicked() {
-        UseReminder = CheckState(window, IDC_USE_REMINDER);
-        EnableLeadTime();
-        return true;
-    }
-
-    // No range check: a number typed beyond the spinner's range is kept,
-    // and anything that is not a number counts as 0.
-    void OnDestroy() {
-        for (const LeadTimeField& field : kFields)
-            this->*field.value =
-                static_cast<std::int32_t>(GetDlgItemInt(window, field.edit, nullptr, TRUE));
-    }
-
     void EnableLeadTime() {
+        const bool use = CheckState(window, IDC_USE_REMINDER) != 0;
         for (int id = IDC_REMIND_DAYS; id <= IDC_REMIND_MINUTES_SPIN; ++id)
-            EnableWindow(GetDlgItem(window, id), UseReminder != 0);
+            EnableWindow(GetDlgItem(window, id), use);
     }
 };
 
-class COptionsXML : public CPropertyPageImpl<COptionsXML> {
+class COptionsXML : public COptionsPage<COptionsXML> {
   public:
     static constexpr int kDialogId = IDD_OPTIONS_FILE;
-
-    std::string XSLTemplate;
 
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         switch (message) {
         case WM_INITDIALOG:
-            SetDlgItemTextA(window, IDC_XSL_TEMPLATE, XSLTemplate.c_str());
+            Show();
             result = TRUE;
             return true;
         case WM_COMMAND:
@@ -120,8 +136,7 @@ class COptionsXML : public CPropertyPageImpl<COptionsXML> {
             OnBrowse();
             return true;
         case WM_DESTROY:
-            // Any text is taken, the empty one too.
-            XSLTemplate = ControlText(window, IDC_XSL_TEMPLATE);
+            Take();
             return true;
         default:
             return false;
@@ -130,7 +145,7 @@ class COptionsXML : public CPropertyPageImpl<COptionsXML> {
 
   private:
     void OnBrowse() {
-        CFileDialog dialog(true, "xsl", kStylesheetFilter);
+        CFileDialog dialog(true, "xsl", ORVIK_STYLESHEET_FILTER);
         if (!dialog.DoModal(window))
             return;
         SetDlgItemTextA(window, IDC_XSL_TEMPLATE,
@@ -138,75 +153,44 @@ class COptionsXML : public CPropertyPageImpl<COptionsXML> {
     }
 };
 
-class COptionsAdvanced : public CPropertyPageImpl<COptionsAdvanced> {
+class COptionsAdvanced : public COptionsPage<COptionsAdvanced> {
   public:
     static constexpr int kDialogId = IDD_OPTIONS_GENERAL;
-
-    std::int32_t MinimizeOnClose = 0;
-    std::int32_t SundayFirst = 0;
-    std::int32_t AllowMultipleInstances = 0;
 
     bool ProcessWindowMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
         switch (message) {
         case WM_INITDIALOG:
-            for (const Switch& item : kSwitches)
-                SetCheck(window, item.id, this->*item.value);
+            Show();
             result = TRUE;
             return true;
         case WM_DESTROY:
-            for (const Switch& item : kSwitches)
-                this->*item.value = CheckState(window, item.id);
+            Take();
             return true;
         default:
             return false;
         }
     }
-
-  private:
-    struct Switch {
-        int id;
-        std::int32_t COptionsAdvanced::*value;
-    };
-    static constexpr Switch kSwitches[] = {
-        {IDC_MINIMIZE_ON_CLOSE, &COptionsAdvanced::MinimizeOnClose},
-        {IDC_SUNDAY_FIRST, &COptionsAdvanced::SundayFirst},
-        {IDC_MULTIPLE_INSTANCES, &COptionsAdvanced::AllowMultipleInstances},
-    };
 };
 
 } // namespace
 
 bool ShowOptions(HWND owner, AppSettings& settings) {
+    AppSettings edited = settings;
     COptionsReminder reminder;
-    reminder.UseReminder = settings.UseReminder;
-    reminder.RemindDays = settings.RemindDays;
-    reminder.RemindHours = settings.RemindHours;
-    reminder.RemindMinutes = settings.RemindMinutes;
     COptionsXML stylesheet;
-    stylesheet.XSLTemplate = settings.XSLTemplate;
     COptionsAdvanced advanced;
-    advanced.MinimizeOnClose = settings.MinimizeOnClose;
-    advanced.SundayFirst = settings.SundayFirst;
-    advanced.AllowMultipleInstances = settings.AllowMultipleInstances;
+    reminder.edited = stylesheet.edited = advanced.edited = &edited;
 
     // The Reminder page's spinners.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
-    CPropertySheet sheet("Options...");
+    CPropertySheet sheet(ORVIK_OPTIONS_CAPTION);
     sheet.AddPage(reminder);
     sheet.AddPage(stylesheet);
     sheet.AddPage(advanced);
     if (sheet.DoModal(owner) != IDOK)
         return false;
-
-    settings.UseReminder = reminder.UseReminder;
-    settings.RemindDays = reminder.RemindDays;
-    settings.RemindHours = reminder.RemindHours;
-    settings.RemindMinutes = reminder.RemindMinutes;
-    settings.XSLTemplate = stylesheet.XSLTemplate;
-    settings.MinimizeOnClose = advanced.MinimizeOnClose;
-    settings.SundayFirst = advanced.SundayFirst;
-    settings.AllowMultipleInstances = advanced.AllowMultipleInstances;
+    settings = edited;
     return true;
 }
 

@@ -1,6 +1,4 @@
-// The preview and Print: the month as a web page, made with the stylesheet
-// here, so that every browser shows it, in a folder of the program's own.
-#include "shell/MainFrame.h"
+#include "shell/Preview.h"
 
 #include "res/MessageTexts.h"
 #include "shell/AppFolders.h"
@@ -17,24 +15,39 @@ namespace {
 const char kPreviewFolder[] = "Preview";
 const char kPreviewXml[] = "OrvikCalendar.xml";
 const char kPreviewHtml[] = "OrvikCalendar.html";
+
+// Writes a file of the preview; false (and the user told) when it failed.
+bool WritePreviewFile(HWND owner, const std::string& path, const std::string& content) {
+    std::string error;
+    if (SaveFileSafely(path, content, error))
+        return true;
+    const std::string text = FormatText(ORVIK_PREVIEW_NOT_WRITTEN, path, error);
+    MessageBoxA(owner, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void SetStatusText(HWND statusBar, const std::string& text) {
+    if (statusBar)
+        SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 } // namespace
 
-void CMainFrame::OnPreview() {
+void ShowPreview(HWND owner, HWND statusBar, MonthExport month) {
     const std::string folder = UserDataFolder(kPreviewFolder);
     if (folder.empty()) {
-        MessageBoxA(window, ORVIK_PREVIEW_NO_FOLDER, ORVIK_CAPTION, MB_OK | MB_ICONERROR);
+        MessageBoxA(owner, ORVIK_PREVIEW_NO_FOLDER, ORVIK_CAPTION, MB_OK | MB_ICONERROR);
         return;
     }
-    MonthExport month = view.CurrentMonth();
     const std::string stylesheet =
-        ResolveStylesheet(settings.XSLTemplate, ProgramFolder(), CurrentFolder(), FileExists);
+        ResolveStylesheet(month.xslTemplate, ProgramFolder(), CurrentFolder(), FileExists);
     const std::string xmlPath = folder + kPreviewXml;
-    if (!WritePreviewFile(xmlPath, ExportXml(month)))
+    if (!WritePreviewFile(owner, xmlPath, ExportXml(month)))
         return;
     TransformResult page = TransformXmlFile(xmlPath, stylesheet);
     const std::string htmlPath = folder + kPreviewHtml;
-    if (page.done && WritePreviewFile(htmlPath, page.html)) {
-        SetStatusText("");
+    if (page.done && WritePreviewFile(owner, htmlPath, page.html)) {
+        SetStatusText(statusBar, "");
         ShellOpen(htmlPath.c_str());
         return;
     }
@@ -42,26 +55,8 @@ void CMainFrame::OnPreview() {
     // stylesheet, and the status bar says what went wrong.
     month.xslTemplate = FileNameOf(stylesheet);
     CopyFileA(stylesheet.c_str(), (folder + month.xslTemplate).c_str(), FALSE);
-    if (!WritePreviewFile(xmlPath, ExportXml(month)))
+    if (!WritePreviewFile(owner, xmlPath, ExportXml(month)))
         return;
-    SetStatusText(FormatText(ORVIK_PREVIEW_AS_XML, page.reason));
+    SetStatusText(statusBar, FormatText(ORVIK_PREVIEW_AS_XML, page.reason));
     ShellOpen(xmlPath.c_str());
-}
-
-bool CMainFrame::WritePreviewFile(const std::string& path, const std::string& content) {
-    std::string error;
-    if (SaveFileSafely(path, content, error))
-        return true;
-    const std::string text = FormatText(ORVIK_PREVIEW_NOT_WRITTEN, path, error);
-    MessageBoxA(window, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
-    return false;
-}
-
-void CMainFrame::SetStatusText(const std::string& text) {
-    if (statusBar)
-        SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void CMainFrame::OnHelp() {
-    ShellOpen((ProgramFolder() + "ReadMe.txt").c_str());
 }

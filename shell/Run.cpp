@@ -3,7 +3,7 @@
 #include "framework/AppModule.h"
 #include "framework/GuardedDispatch.h"
 #include "framework/MessageLoop.h"
-#include "framework/RegisteredMessages.h"
+#include "shell/InstanceMessage.h"
 #include "res/MessageTexts.h"
 #include "shell/MainFrame.h"
 #include "shell/Texts.h"
@@ -56,7 +56,9 @@ int Run(const char*, int showCommand) {
         } else {
             g_mainFrame = &frame;
             if (frame.CreateEx()) {
-                if (!registry.ReadWindowPlacement(frame.window))
+                if (const auto placement = registry.ReadWindowPlacement())
+                    SetWindowPlacement(frame.window, &*placement);
+                else
                     ShowWindow(frame.window, showCommand);
                 registry.Close();
                 exitCode = loop.Run();

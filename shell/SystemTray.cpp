@@ -1,6 +1,8 @@
 #include "shell/SystemTray.h"
 
+#include "framework/OwnedHandle.h"
 #include "framework/RegisteredMessages.h"
+#include "res/MessageTexts.h"
 #include "res/resource.h"
 #include "shell/TrayAnimation.h"
 
@@ -9,7 +11,6 @@
 namespace {
 
 const char kHiddenWindowClass[] = "TrayIconClass";
-const char kTooltip[] = "OrvikCalendar";
 const UINT kBlinkMilliseconds = 500;
 
 } // namespace
@@ -67,7 +68,7 @@ bool CSystemTray::Create(HINSTANCE moduleInstance, HWND targetWindow, HICON icon
     notifyData.hWnd = targetWindow ? targetWindow : hiddenWindow.window;
     notifyData.hIcon = icon;
     notifyData.uCallbackMessage = kCallbackMessage;
-    lstrcpynA(notifyData.szTip, kTooltip, sizeof notifyData.szTip);
+    lstrcpynA(notifyData.szTip, ORVIK_CAPTION, sizeof notifyData.szTip);
     hidden = removed = !Notify(NIM_ADD);
     return !hidden;
 }
@@ -193,10 +194,8 @@ bool CSystemTray::Notify(DWORD action) {
 }
 
 void CSystemTray::ShowMenu() {
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAYMENU)); // destroyed below
-    if (!menu)
-        return;
-    if (HMENU popup = GetSubMenu(menu, 0)) {
+    const OwnedMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    if (HMENU popup = GetSubMenu(menu.Get(), 0)) {
         SetMenuDefaultItem(popup, 0, TRUE);
         POINT cursor{};
         GetCursorPos(&cursor);
@@ -206,5 +205,4 @@ void CSystemTray::ShowMenu() {
         TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, notifyData.hWnd, nullptr);
         PostMessageA(notifyData.hWnd, WM_NULL, 0, 0);
     }
-    DestroyMenu(menu);
 }

@@ -17,8 +17,11 @@ inline BOOL (*g_shellNotifyIcon)(DWORD action, NOTIFYICONDATAA* data) =
 class CSystemTray {
   public:
     static constexpr UINT kIconId = 202;
-    static constexpr UINT kCallbackMessage = 0x800A; // sent to the target window
-    static constexpr UINT_PTR kBlinkTimer = 4567;    // on the hidden window
+    // The icon's mouse messages, sent to the target window: in the WM_APP
+    // range, where no control or system message can be taken for them.
+    static constexpr UINT kCallbackMessage = WM_APP + 10;
+    // The blink timer's id on the hidden window, which has no other timer.
+    static constexpr UINT_PTR kBlinkTimer = 1;
 
     CSystemTray() = default;
     ~CSystemTray();

@@ -1,16 +1,14 @@
 #include "storage/Document.h"
 
+#include "res/MessageTexts.h"
 #include "storage/FileTime.h"
 #include "storage/SafeSave.h"
 
 #include <new>
 
-namespace {
-const char kUntitled[] = "Untitled";
-}
 
 std::string Document::Name() const {
-    return HasFile() ? path : kUntitled;
+    return HasFile() ? path : ORVIK_UNTITLED;
 }
 
 void Document::SetDayText(const Date& day, const std::string& text) {

@@ -8,39 +8,49 @@ namespace {
 const DWORD kPlacementSize = 44;
 }
 
-bool CRegistry::Open() {
-    keyPath = ORVIK_SETTINGS_KEY;
+bool CRegistry::Open(const char* subkey) {
+    return OpenKey(subkey, false);
+}
+
+bool CRegistry::Create(const char* subkey) {
+    return OpenKey(subkey, true);
+}
+
+bool CRegistry::OpenKey(const char* subkey, bool create) {
+    Close();
+    std::string path = ORVIK_SETTINGS_KEY;
+    if (subkey)
+        path = path + "\\" + subkey;
     HKEY opened = nullptr;
-    const bool ok = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_ALL_ACCESS, &opened) ==
-                    ERROR_SUCCESS;
-    key = ok ? opened : nullptr;
-    return ok;
+    const LSTATUS status =
+        create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                 nullptr, &opened, nullptr)
+               : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &opened);
+    key = status == ERROR_SUCCESS ? opened : nullptr;
+    return key != nullptr;
 }
 
 void CRegistry::Close() {
-    if (key && key != HKEY_CURRENT_USER)
+    if (key)
         RegCloseKey(key);
     key = nullptr;
 }
 
-bool CRegistry::ReadXSLTemplate(std::string& text) {
+bool CRegistry::ReadText(const char* name, std::string& text) {
     DWORD type = 0xFFFFFFFF, size = 0xFFFFFFFF;
-    if (!key ||
-        RegQueryValueExA(key, ORVIK_VALUE_XSL_TEMPLATE, nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS ||
+    if (!key || RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return false;
     std::vector<char> buffer(size + 1, '\0');
-    if (RegQueryValueExA(key, ORVIK_VALUE_XSL_TEMPLATE, nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) == ERROR_SUCCESS &&
         type == REG_SZ)
         text = buffer.data(); // up to the first zero byte
     return true;
 }
 
-bool CRegistry::WriteXSLTemplate(const std::string& text) {
-    return key && RegSetValueExA(key, ORVIK_VALUE_XSL_TEMPLATE, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(text.c_str()),
+bool CRegistry::WriteText(const char* name, const std::string& text) {
+    return key && RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                  static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
@@ -61,7 +71,22 @@ bool CRegistry::WriteDWord(const char* name, std::int32_t value) {
                                  sizeof data) == ERROR_SUCCESS;
 }
 
-bool CRegistry::ReadWindowPlacement(HWND window) {
+bool CRegistry::DeleteValue(const char* name) {
+    return key && RegDeleteValueA(key, name) == ERROR_SUCCESS;
+}
+
+bool CRegistry::ReadRaw(const char* name, DWORD& type, std::string& bytes, DWORD maxBytes) {
+    std::string read(maxBytes, '\0');
+    DWORD size = maxBytes;
+    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&read[0]),
+                                 &size) != ERROR_SUCCESS)
+        return false;
+    read.resize(size);
+    bytes.swap(read);
+    return true;
+}
+
+std::optional<WINDOWPLACEMENT> CRegistry::ReadWindowPlacement() {
     WINDOWPLACEMENT placement{};
     static_assert(sizeof placement == kPlacementSize, "the stored record is 44 bytes");
     DWORD type = 0xFFFFFFFF, size = kPlacementSize;
@@ -70,17 +95,12 @@ bool CRegistry::ReadWindowPlacement(HWND window) {
         RegQueryValueExA(key, ORVIK_VALUE_WINDOW_PLACEMENT, nullptr, &type,
                          reinterpret_cast<BYTE*>(&placement), &size) != ERROR_SUCCESS ||
         type != REG_BINARY || size != kPlacementSize)
-        return false;
-    SetWindowPlacement(window, &placement);
-    return true;
+        return std::nullopt;
+    return placement;
 }
 
-bool CRegistry::WriteWindowPlacement(HWND window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = kPlacementSize;
-    if (!key || !GetWindowPlacement(window, &placement))
-        return false;
-    return RegSetValueExA(key, ORVIK_VALUE_WINDOW_PLACEMENT, 0, REG_BINARY,
-                          reinterpret_cast<const BYTE*>(&placement),
-                          placement.length) == ERROR_SUCCESS;
+bool CRegistry::WriteWindowPlacement(const WINDOWPLACEMENT& placement) {
+    return key && RegSetValueExA(key, ORVIK_VALUE_WINDOW_PLACEMENT, 0, REG_BINARY,
+                                 reinterpret_cast<const BYTE*>(&placement),
+                                 kPlacementSize) == ERROR_SUCCESS;
 }

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
-// One pass over the settings key: opened, read or written, closed.
+// One pass over the settings key, or one of its subkeys: opened, read or
+// written, closed.
 class CRegistry {
   public:
     CRegistry() = default;
@@ -13,22 +15,28 @@ class CRegistry {
     CRegistry(const CRegistry&) = delete;
     CRegistry& operator=(const CRegistry&) = delete;
 
-    // Opens the existing key; never creates it.
-    bool Open();
+    // Opens the existing key (or its subkey); never creates it.
+    bool Open(const char* subkey = nullptr);
+    // Opens the key (or its subkey), creating what is missing.
+    bool Create(const char* subkey = nullptr);
     void Close();
 
     // False when the value is missing or not REG_SZ; `text` is then unchanged.
-    bool ReadXSLTemplate(std::string& text);
-    bool WriteXSLTemplate(const std::string& text);
+    bool ReadText(const char* name, std::string& text);
+    bool WriteText(const char* name, const std::string& text);
     // False when missing, not REG_DWORD or longer than 4 bytes.
     bool ReadDWord(const char* name, std::int32_t& value);
     bool WriteDWord(const char* name, std::int32_t value);
-    // Applies a stored 44-byte placement to the window; false when there is
-    // none, it is not REG_BINARY, or it is not exactly 44 bytes long.
-    bool ReadWindowPlacement(HWND window);
-    bool WriteWindowPlacement(HWND window);
+    bool DeleteValue(const char* name);
+    // A value as stored, of at most maxBytes; false when missing or longer.
+    bool ReadRaw(const char* name, DWORD& type, std::string& bytes, DWORD maxBytes);
+    // A stored 44-byte placement; nothing when there is none, it is not
+    // REG_BINARY, or it is not exactly 44 bytes long.
+    std::optional<WINDOWPLACEMENT> ReadWindowPlacement();
+    bool WriteWindowPlacement(const WINDOWPLACEMENT& placement);
 
   private:
-    HKEY key = HKEY_CURRENT_USER; // owned once Open succeeded
-    std::string keyPath;
+    bool OpenKey(const char* subkey, bool create);
+
+    HKEY key = nullptr; // owned while open
 };

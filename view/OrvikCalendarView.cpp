@@ -2,7 +2,10 @@
 
 #include "core/DayText.h"
 #include "framework/CommandBar.h"
+#include "framework/Reflection.h"
 #include "framework/RegisteredMessages.h"
+#include "res/MessageTexts.h"
+#include "res/resource.h"
 #include "storage/AppSettings.h"
 
 #include <commctrl.h>
@@ -13,50 +16,12 @@ HWND g_statusBar = nullptr;
 
 namespace {
 
-const UINT kReflectionOffset = 0x2000;
+const UINT_PTR kReminderTimer = 1; // the view's only timer
+const UINT kReminderInterval = 10000; // ms
 
 HWND CreateLabel(HWND parent, const char* text) {
     return CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, parent,
                            nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-// The messages in which a child tells its parent something.
-bool IsChildNotification(UINT message) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_PARENTNOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        return true;
-    default:
-        return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-    }
-}
-
-HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NOTIFY:
-        return reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
-    case WM_PARENTNOTIFY:
-        return LOWORD(wParam) >= WM_LBUTTONDOWN ? nullptr : reinterpret_cast<HWND>(lParam);
-    case WM_DRAWITEM:
-        return reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
-    case WM_COMPAREITEM:
-        return reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem;
-    case WM_DELETEITEM:
-        return reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem;
-    case WM_MEASUREITEM:
-        return nullptr;
-    default:
-        return reinterpret_cast<HWND>(lParam);
-    }
 }
 
 } // namespace
@@ -104,12 +69,12 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
         break;
     }
     if (message == g_findReplaceMessage) {
-        OnFindMessage(*reinterpret_cast<FINDREPLACEA*>(lParam));
+        find.OnMessage(*reinterpret_cast<FINDREPLACEA*>(lParam));
         result = 1;
         return true;
     }
-    if (message == WM_COMMAND && LOWORD(wParam) >= kFirstReminderCommand &&
-        LOWORD(wParam) <= kLastReminderCommand && lParam == 0) {
+    if (message == WM_COMMAND && LOWORD(wParam) >= ID_REMINDER_FIRST &&
+        LOWORD(wParam) <= ID_REMINDER_LAST && lParam == 0) {
         OnReminderCommand(LOWORD(wParam));
         return true;
     }
@@ -118,18 +83,7 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
             document->MarkModified();
         return true;
     }
-    if (IsChildNotification(message))
-        return ReflectToChild(message, wParam, lParam, result);
-    return false;
-}
-
-bool COrvikCalendarView::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam,
-                                        LRESULT& result) {
-    HWND child = NotifyingChild(message, wParam, lParam);
-    if (!child || !::IsWindow(child))
-        return false;
-    result = SendMessageA(child, message + kReflectionOffset, wParam, lParam);
-    return true;
+    return ReflectNotification(message, wParam, lParam, result);
 }
 
 LRESULT COrvikCalendarView::OnCreate() {
@@ -232,7 +186,7 @@ MonthExport COrvikCalendarView::CurrentMonth() {
 }
 
 void COrvikCalendarView::UpdateTitle() {
-    const std::string title = "OrvikCalendar - " + document->Name();
+    const std::string title = ORVIK_CAPTION " - " + document->Name();
     SetWindowTextA(GetParent(window), title.c_str());
 }
 
@@ -341,4 +295,40 @@ void COrvikCalendarView::ShowEditMenu(int x, int y) {
 
 bool COrvikCalendarView::SundayFirst() const {
     return settings && settings->SundayFirst;
+}
+
+void COrvikCalendarView::StartReminderTimer() {
+    SetTimer(window, kReminderTimer, kReminderInterval, nullptr);
+}
+
+void COrvikCalendarView::StopReminderTimer() {
+    KillTimer(window, kReminderTimer);
+}
+
+void COrvikCalendarView::CheckReminders() {
+    if (!settings)
+        return;
+    const LeadTime lead{settings->RemindDays, settings->RemindHours, settings->RemindMinutes};
+    for (const DueReminder& due : reminders.CheckReminders(document->Store(), lead)) {
+        if (onReminderDue)
+            onReminderDue(due.text);
+    }
+}
+
+void COrvikCalendarView::OnReminderCommand(int command) {
+    const std::optional<Reminder> chosen = reminders.Dismiss(command - ID_REMINDER_FIRST);
+    if (!chosen)
+        return;
+    displayedDate = chosen->day;
+    CollectCells();
+    ShowMonth();
+    CMyEdit* cell = CellForDate(chosen->day);
+    if (!cell)
+        return;
+    SetFocus(cell->window);
+    const std::size_t at = cell->GetText().find(chosen->line);
+    if (at == std::string::npos)
+        cell->Select(-1, 0);
+    else
+        cell->Select(static_cast<int>(at), static_cast<int>(at + chosen->line.size()));
 }

@@ -10,7 +10,9 @@
 #include "framework/Window.h"
 #include "storage/Document.h"
 #include "storage/XmlExport.h"
-#include "view/DayCell.h"
+#include "view/CellPalette.h"
+#include "view/FindController.h"
+#include "view/MyEdit.h"
 #include "view/Selector.h"
 
 #include <array>
@@ -38,8 +40,6 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     std::array<CMyEdit, kGridCells> cells;
 
     // Reminders: the frame blinks the icon and shows the text when a line is due.
-    static const int kFirstReminderCommand = 32868;
-    static const int kLastReminderCommand = 33068;
     ReminderEngine reminders;
     std::function<void(const std::string& text)> onReminderDue;
     void StartReminderTimer();
@@ -47,16 +47,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void CheckReminders();
     void OnReminderCommand(int command);
 
-    // Find.
-    std::string lastFindText;
-    std::unique_ptr<CFindReplaceDialog> findDialog; // while it is open
-    Finder finder;
-    // Opens the find dialog, or brings the open one forward with its text selected.
-    void OpenFindDialog();
-    void OnFindMessage(const FINDREPLACEA& request);
-    // Find Next (F3) and Find Previous (Shift+F3) with the last text and
-    // options; the dialog opens when nothing was searched for yet.
-    void FindAgain(bool down);
+    CFindController find{*this};
 
     COrvikCalendarView() = default;
     ~COrvikCalendarView();
@@ -91,6 +82,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void GoToday() override;
 
     // Used by the cells.
+    const CellPalette& Palette() const { return palette; }
     void ShowDateInStatusBar(const Date& date);
     void StoreCellText(const Date& date, const std::string& text);
     void ShowEditMenu(int x, int y);
@@ -100,19 +92,14 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
   private:
     LRESULT OnCreate();
     void Layout(int width, int height);
-    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ShowMonthAfterMove();
     void FocusDay(const Date& day, bool showItsMonth);
-    void FindAndShow(const FindRequest& request, bool focusTheCell);
     bool SundayFirst() const;
 
+    CellPalette palette; // outlives the cells' windows: the destructor destroys them first
     std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
     std::array<HWND, kGridRows> weekNumberLabels{};
     bool filling = false; // the program, not the user, is setting cell texts
-    FindRequest lastFind; // for F3 and Shift+F3
-    // A closed find dialog's memory, which its window may still use while it
-    // goes; freed when the next one opens, or with the view.
-    std::unique_ptr<CFindReplaceDialog> closedFindDialog;
 };
 
 // The frame's status bar, where a focused cell names its date.

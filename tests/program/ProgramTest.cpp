@@ -2,6 +2,7 @@
 
 #include "res/RegistryNames.h"
 #include "res/resource.h"
+#include "shell/SystemTray.h"
 
 #include <cstdio>
 #include <cstring>
@@ -277,7 +278,7 @@ TEST_F(WholeProgram, ALineForThisMinuteIsRemindedWithinTenSeconds) {
     // A left click on the icon lists the pending reminders once there are any.
     HWND menu = nullptr;
     for (DWORD waited = 0; waited < 12000 && !menu; waited += 250) {
-        PostMessageA(window, 0x800A, 202, WM_LBUTTONUP);
+        PostMessageA(window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONUP);
         Sleep(250);
         menu = OpenMenuOf(program.ProcessId());
     }

@@ -457,18 +457,18 @@ TEST_F(DocumentCommands, RunningOutOfMemoryLosesNothing) {
 TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
     CreateFrame();
     Command(ID_EDIT_FIND);
-    HWND find = View().findDialog->window;
+    HWND find = View().find.Dialog();
     PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(find, IDCANCEL)));
     PumpUntilIdle();
     EXPECT_FALSE(IsWindow(find)) << "closed by its own Cancel button";
-    EXPECT_EQ(View().findDialog, nullptr);
+    EXPECT_EQ(View().find.Dialog(), nullptr);
     Command(ID_EDIT_FIND);
-    ASSERT_NE(View().findDialog, nullptr) << "and opens again";
+    ASSERT_NE(View().find.Dialog(), nullptr) << "and opens again";
     SetFocus(Cell(12)); // its day label now belongs to the view
     PumpUntilIdle();
     HWND window = frame->window;
-    find = View().findDialog->window;
+    find = View().find.Dialog();
     frame.reset();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(find));

@@ -214,8 +214,8 @@ TEST_F(KeyboardAndMouse, FindKeepsTheFocusEnterFindsTheNextAndF3GoesOn) {
                {Ymd(2026, 5, 7), "dentist again"}});
     ShowMarchWithFocusOn(3, 12);
     PressKey('F', kControl);
-    ASSERT_TRUE(View().findDialog && IsWindow(View().findDialog->window));
-    HWND dialog = View().findDialog->window;
+    ASSERT_NE(View().find.Dialog(), nullptr);
+    HWND dialog = View().find.Dialog();
     SetDlgItemTextA(dialog, edt1, "dentist");
     const struct { int month, day; } hits[] = {{3, 20}, {4, 2}};
     for (const auto& hit : hits) {
@@ -229,7 +229,7 @@ TEST_F(KeyboardAndMouse, FindKeepsTheFocusEnterFindsTheNextAndF3GoesOn) {
         EXPECT_EQ(end - start, 7u) << "the hit is selected";
     }
     PressKey('F', kControl, GetDlgItem(dialog, edt1));
-    EXPECT_EQ(View().findDialog->window, dialog) << "Ctrl+F brings the open one forward";
+    EXPECT_EQ(View().find.Dialog(), dialog) << "Ctrl+F brings the open one forward";
 
     SetActiveWindow(window);
     SetFocus(View().currentCell->window);
@@ -249,7 +249,7 @@ TEST_F(KeyboardAndMouse, CtrlSSavesWhileTheFindDialogHasTheFocus) {
     SetWindowTextA(GetFocus(), "saved from the dialog");
     frame->document.MarkModified();
     PressKey('F', kControl);
-    HWND text = GetDlgItem(View().findDialog->window, edt1);
+    HWND text = GetDlgItem(View().find.Dialog(), edt1);
     PressKey('S', kControl, text);
     EXPECT_FALSE(frame->document.IsModified());
     EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"saved from the dialog\"\r\n");
@@ -289,7 +289,7 @@ LRESULT CALLBACK CountAndCloseMenus(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST_F(KeyboardAndMouse, TheFindDialogHidesWithTheWindowAndTheIconWaitsForAnOpenDialog) {
     PressKey('F', kControl);
-    HWND find = View().findDialog->window;
+    HWND find = View().find.Dialog();
     // The low four bits of a system command are the system's own.
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE | 2, 0);
     PumpThroughLoop();

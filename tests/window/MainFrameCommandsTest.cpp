@@ -68,7 +68,7 @@ using MainFrameCommands = MainFrameTest;
 
 TEST_F(MainFrameCommands, RebarHoldsCommandBarToolbarAndNavigator) {
     CreateFrame();
-    HWND rebar = frame->toolbarWindow;
+    HWND rebar = frame->rebar;
     ASSERT_NE(rebar, nullptr);
     ASSERT_EQ(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0), 3);
     const HWND children[] = {frame->commandBar.window, frame->toolbar, frame->selector.window};
@@ -91,7 +91,7 @@ TEST_F(MainFrameCommands, RebarHoldsCommandBarToolbarAndNavigator) {
 
 TEST_F(MainFrameCommands, ViewToolbarHidesOnlyTheToolbarBand) {
     HWND window = CreateFrame();
-    HWND rebar = frame->toolbarWindow;
+    HWND rebar = frame->rebar;
     const int viewHeight = ClientHeight(frame->view.window);
     SendMessageA(window, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     PumpUntilIdle();

@@ -1,6 +1,6 @@
 #include "tests/window/MainFrameFixture.h"
 
-#include "framework/RegisteredMessages.h"
+#include "shell/InstanceMessage.h"
 #include "res/RegistryNames.h"
 #include "res/resource.h"
 

@@ -128,10 +128,10 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     frame->document.SetDayText(Ymd(2026, 4, 5), "Dentist bill");
     View().ShowMonth(); // the cells of early April show them
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
-    ASSERT_TRUE(View().findDialog && View().findDialog->window);
-    HWND dialog = View().findDialog->window;
+    ASSERT_NE(View().find.Dialog(), nullptr);
+    HWND dialog = View().find.Dialog();
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
-    EXPECT_EQ(View().findDialog->window, dialog) << "a second Find does nothing";
+    EXPECT_EQ(View().find.Dialog(), dialog) << "a second Find does nothing";
     SetDlgItemTextA(dialog, 0x480, "dentist");
     // The box, then the find dialog itself when it becomes active again.
     DialogAnswerer answerer({DialogAnswerer::Press(IDOK), [](HWND) {}});
@@ -160,8 +160,8 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     EXPECT_EQ(View().currentCell, nullptr);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     PumpUntilIdle();
-    EXPECT_FALSE(View().findDialog);
-    EXPECT_EQ(View().lastFindText, "dentist");
+    EXPECT_EQ(View().find.Dialog(), nullptr);
+    EXPECT_EQ(View().find.LastText(), "dentist");
 }
 
 } // namespace

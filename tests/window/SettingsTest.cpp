@@ -3,6 +3,7 @@
 #include "res/RegistryNames.h"
 #include "shell/RecentFileList.h"
 #include "storage/SettingsStore.h"
+#include "storage/SettingsTable.h"
 
 namespace {
 
@@ -30,24 +31,37 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaults) {
     EXPECT_FALSE(registry.Open()) << "reading never creates the key";
 }
 
-TEST_F(SettingsStoreTest, StoredValuesAreRead) {
-    StoreSettingsText(ORVIK_VALUE_XSL_TEMPLATE, "C:\\styles\\print.xsl");
-    StoreSettingsDWord(ORVIK_VALUE_MINIMIZE_ON_CLOSE, 1);
-    StoreSettingsDWord(ORVIK_VALUE_USE_REMINDER, 5); // any non-zero is on
-    StoreSettingsDWord(ORVIK_VALUE_ALLOW_MULTIPLE_INSTANCES, 1);
-    StoreSettingsDWord(ORVIK_VALUE_SUNDAY_FIRST, 1);
-    StoreSettingsDWord(ORVIK_VALUE_REMIND_DAYS, 500);
-    StoreSettingsDWord(ORVIK_VALUE_REMIND_HOURS, 23);
-    StoreSettingsDWord(ORVIK_VALUE_REMIND_MINUTES, static_cast<DWORD>(-1));
-    const AppSettings settings = ReadFreshSettings();
-    EXPECT_EQ(settings.XSLTemplate, "C:\\styles\\print.xsl");
-    EXPECT_EQ(settings.MinimizeOnClose, 1);
-    EXPECT_EQ(settings.UseReminder, 5);
-    EXPECT_EQ(settings.AllowMultipleInstances, 1);
-    EXPECT_EQ(settings.SundayFirst, 1);
-    EXPECT_EQ(settings.RemindDays, 500);
-    EXPECT_EQ(settings.RemindHours, 23);
-    EXPECT_EQ(settings.RemindMinutes, -1);
+TEST_F(SettingsStoreTest, EverySettingIsWrittenAndReadByItsName) {
+    // Distinct values everywhere, beyond the Options sheet's ranges too.
+    AppSettings written;
+    std::int32_t next = -1;
+    for (const Setting& setting : kSettings) {
+        if (setting.type == SettingType::Text)
+            written.*setting.text = "C:\\styles\\print.xsl";
+        else
+            written.*setting.number = next += 250;
+    }
+    {
+        CRegistry registry;
+        ASSERT_TRUE(registry.Create());
+        WriteSettings(registry, written);
+    }
+    for (const Setting& setting : kSettings) {
+        StoredValue stored;
+        ASSERT_TRUE(ReadStoredValue(setting.name, stored)) << setting.name;
+        if (setting.type == SettingType::Text)
+            EXPECT_EQ(stored.Text(), written.*setting.text + '\0') << setting.name;
+        else
+            EXPECT_EQ(static_cast<std::int32_t>(stored.Number()), written.*setting.number)
+                << setting.name;
+    }
+    const AppSettings read = ReadFreshSettings();
+    for (const Setting& setting : kSettings) {
+        if (setting.type == SettingType::Text)
+            EXPECT_EQ(read.*setting.text, written.*setting.text) << setting.name;
+        else
+            EXPECT_EQ(read.*setting.number, written.*setting.number) << setting.name;
+    }
 }
 
 TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeOrSizeCountAsAbsent) {
@@ -80,26 +94,9 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeOrSizeCountAsAbsent) {
     EXPECT_EQ(settings.RemindDays, 0);
 }
 
-class PlacementTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        window = CreateWindowExA(0, "STATIC", "placement", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
-    }
-    void TearDown() override {
-        DestroyWindow(window);
-        WindowTest::TearDown();
-    }
-    bool ReadPlacement() {
-        CRegistry registry;
-        registry.Open();
-        return registry.ReadWindowPlacement(window);
-    }
-    HWND window = nullptr;
-};
+using PlacementTest = WindowTest;
 
-TEST_F(PlacementTest, OnlyA44ByteBinaryRecordIsApplied) {
+TEST_F(PlacementTest, OnlyA44ByteBinaryRecordIsTaken) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     placement.showCmd = SW_SHOWMAXIMIZED;
@@ -108,7 +105,7 @@ TEST_F(PlacementTest, OnlyA44ByteBinaryRecordIsApplied) {
         const char* what;
         DWORD type;
         DWORD size;
-        bool applied;
+        bool taken;
     } cases[] = {
         {"44 bytes", REG_BINARY, 44, true},     {"43 bytes", REG_BINARY, 43, false},
         {"45 bytes", REG_BINARY, 45, false},    {"REG_DWORD", REG_DWORD, 4, false},
@@ -116,33 +113,39 @@ TEST_F(PlacementTest, OnlyA44ByteBinaryRecordIsApplied) {
     };
     for (const auto& c : cases) {
         ResetSettingsKey();
-        ShowWindow(window, SW_HIDE);
-        ShowWindow(window, SW_RESTORE);
         std::vector<BYTE> bytes(64, 0);
         CopyMemory(bytes.data(), &placement, sizeof placement);
         StoreSettingsValue(ORVIK_VALUE_WINDOW_PLACEMENT, c.type, bytes.data(), c.size);
-        EXPECT_EQ(ReadPlacement(), c.applied) << c.what;
-        EXPECT_EQ(IsZoomed(window) != FALSE, c.applied) << c.what;
+        CRegistry registry;
+        registry.Open();
+        const auto read = registry.ReadWindowPlacement();
+        ASSERT_EQ(read.has_value(), c.taken) << c.what;
+        if (read) {
+            EXPECT_EQ(read->showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+            EXPECT_TRUE(EqualRect(&read->rcNormalPosition, &placement.rcNormalPosition));
+        }
     }
 }
 
 TEST_F(PlacementTest, WrittenPlacementReadsBack) {
-    StoreSettingsDWord(ORVIK_VALUE_USE_REMINDER, 0); // the key must exist to open
-    MoveWindow(window, 40, 50, 320, 240, FALSE);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    placement.showCmd = SW_SHOWNORMAL;
+    placement.rcNormalPosition = {40, 50, 360, 290};
     {
         CRegistry registry;
-        ASSERT_TRUE(registry.Open());
-        EXPECT_TRUE(registry.WriteWindowPlacement(window));
+        ASSERT_TRUE(registry.Create());
+        EXPECT_TRUE(registry.WriteWindowPlacement(placement));
     }
     StoredValue stored;
     ASSERT_TRUE(ReadStoredValue(ORVIK_VALUE_WINDOW_PLACEMENT, stored));
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_BINARY));
     ASSERT_EQ(stored.bytes.size(), 44u);
-    MoveWindow(window, 0, 0, 100, 100, FALSE);
-    EXPECT_TRUE(ReadPlacement());
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.right - rect.left, 320);
+    CRegistry registry;
+    registry.Open();
+    const auto read = registry.ReadWindowPlacement();
+    ASSERT_TRUE(read.has_value());
+    EXPECT_TRUE(EqualRect(&read->rcNormalPosition, &placement.rcNormalPosition));
 }
 
 using RecentFileStoreTest = WindowTest;

@@ -195,7 +195,7 @@ TEST_F(SystemTray, CreateAddsTheIconForTheTargetAndTheDestructorRemovesIt) {
     EXPECT_EQ(added.cbSize, 528u);
     EXPECT_EQ(added.hWnd, window);
     EXPECT_EQ(added.uID, 202u);
-    EXPECT_EQ(added.uCallbackMessage, 0x800Au);
+    EXPECT_EQ(added.uCallbackMessage, CSystemTray::kCallbackMessage);
     EXPECT_EQ(TakeCalls(), "add 127 'OrvikCalendar'");
 
     HWND hidden = HiddenWindow();

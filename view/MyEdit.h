@@ -21,6 +21,9 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     HWND Create(COrvikCalendarView& owner);
     void SetDate(const Date& shown);
     std::string GetText() const;
+    // Selects from the anchor to the caret (-1: nothing) and scrolls the
+    // caret into view.
+    void Select(int anchor, int caret);
     bool HasFocusFrame() const;
     // More lines than the cell shows: the wheel scrolls them.
     bool TextTallerThanCell() const;
@@ -49,9 +52,4 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
 
     COrvikCalendarView* view = nullptr; // borrowed: the view owns its cells
     HWND dayLabel = nullptr; // child of the cell, or of the view while focused; null once gone
-    // Owned brushes: the day label's fills and the text background.
-    HBRUSH todayBrush = nullptr;
-    HBRUSH dayBrush = nullptr;
-    HBRUSH backgroundBrush = nullptr;
-    COLORREF backgroundBrushColour = 0;
 };

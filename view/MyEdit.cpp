@@ -1,6 +1,8 @@
-#include "view/DayCell.h"
+#include "view/MyEdit.h"
 
 #include "core/MonthGrid.h"
+#include "framework/OwnedHandle.h"
+#include "framework/Reflection.h"
 #include "view/OrvikCalendarView.h"
 
 #include <cstdio>
@@ -9,7 +11,7 @@ namespace {
 
 const int kLabelWidth = 18;
 const int kLabelHeight = 15;
-const UINT kReflectedEditColour = WM_CTLCOLOREDIT + 0x2000;
+const UINT kReflectedEditColour = WM_CTLCOLOREDIT + kReflectedMessage;
 // Recalculate the frame without moving, sizing, reordering or activating.
 const UINT kFrameChanged =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
@@ -28,13 +30,9 @@ Date Today() {
 } // namespace
 
 CMyEdit::~CMyEdit() {
-    // The window (and its label) goes before the brushes it paints with.
+    // While the cell is whole: its handlers reclaim the day label.
     if (IsWindow())
         DestroyWindow(window);
-    for (HBRUSH brush : {todayBrush, dayBrush, backgroundBrush}) {
-        if (brush)
-            DeleteObject(brush);
-    }
 }
 
 HWND CMyEdit::Create(COrvikCalendarView& owner) {
@@ -74,6 +72,11 @@ std::string CMyEdit::GetText() const {
     text.resize(
         static_cast<std::size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
     return text;
+}
+
+void CMyEdit::Select(int anchor, int caret) {
+    SendMessageA(window, EM_SETSEL, static_cast<WPARAM>(anchor), caret);
+    SendMessageA(window, EM_SCROLLCARET, 0, 0);
 }
 
 bool CMyEdit::HasFocusFrame() const {
@@ -133,8 +136,6 @@ LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
     dayLabel =
         CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, kLabelWidth,
                         kLabelHeight, window, nullptr, GetModuleHandleA(nullptr), nullptr);
-    todayBrush = CreateSolidBrush(RGB(255, 0, 0));
-    dayBrush = CreateSolidBrush(RGB(0, 0, 0));
     const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
     // No limit on what the user types: a day holds as much as the diary file.
     SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
@@ -164,7 +165,8 @@ void CMyEdit::PlaceDayLabel() {
 LRESULT CMyEdit::OnDayLabelColour(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    return reinterpret_cast<LRESULT>(IsToday() ? todayBrush : dayBrush);
+    const CellPalette& palette = view->Palette();
+    return reinterpret_cast<LRESULT>(IsToday() ? palette.TodayLabel() : palette.DayLabel());
 }
 
 void CMyEdit::OnSetFocus(HWND lostFocus) {
@@ -207,13 +209,8 @@ LRESULT CMyEdit::OnEditColour(HDC dc) {
     const COLORREF colour = BackgroundColour();
     SetBkColor(dc, colour);
     // The control fills the space after the text with the brush it is given.
-    if (!backgroundBrush || backgroundBrushColour != colour) {
-        if (backgroundBrush)
-            DeleteObject(backgroundBrush);
-        backgroundBrush = CreateSolidBrush(colour);
-        backgroundBrushColour = colour;
-    }
-    return reinterpret_cast<LRESULT>(backgroundBrush);
+    return reinterpret_cast<LRESULT>(
+        view->Palette().Background(CellColour(date, otherMonth, Today())));
 }
 
 void CMyEdit::OnContextMenu(LPARAM position) {
@@ -228,13 +225,11 @@ void CMyEdit::OnContextMenu(LPARAM position) {
 }
 
 int CMyEdit::LineHeight() const {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    WindowDC dc(window);
+    SelectedObject font(dc.Get(),
+                        reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    GetTextMetricsA(dc.Get(), &metrics);
     return metrics.tmHeight;
 }
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "storage/Document.h"
+
+#include <windows.h>
+
+#include <string>
+
+class COrvikCalendarView;
+class RecentFileList;
+
+// New, Open, Save, Save As, the recent files, reopening the last diary and
+// the check for changes other programs made: where the user is asked and
+// told. The document does the reading and writing.
+class CDocumentCommands {
+  public:
+    CDocumentCommands(Document& document, COrvikCalendarView& view, RecentFileList& recentFiles)
+        : document(document), view(view), recentFiles(recentFiles) {}
+    // The window that owns the questions and reports; set once it exists.
+    HWND owner = nullptr;
+
+    void New();
+    void Open();
+    // True only when the whole diary is on disk afterwards.
+    bool Save();
+    bool SaveAs();
+    void OpenRecent(int command);
+    void OpenLastDocument();
+    // Asks whether to save a modified document; true when the document may
+    // be let go: unmodified, saved whole, or the user chose not to save.
+    bool AskToKeepChanges();
+    // Offers to reload a file that another program changed; true when the
+    // user chose to reload it.
+    bool OfferReload();
+
+  private:
+    enum class SaveWay { ToItsFile, AskForName };
+    enum class ExportReport { None, SayDiaryNotSaved };
+    bool SaveDiary(SaveWay way, ExportReport report);
+    bool ExportMonth(const std::string& path);
+    // Asks about unsaved changes, then loads; false when nothing was loaded.
+    bool OpenDocument(const std::string& path);
+    // Loads and shows the file, or tells the user why not; the document
+    // stays as it was then.
+    bool LoadDocument(const std::string& path);
+    void ReportNotLoaded(const std::string& path, LoadOutcome outcome);
+    int Tell(const std::string& text, UINT buttons);
+
+    Document& document;
+    COrvikCalendarView& view;
+    RecentFileList& recentFiles;
+};

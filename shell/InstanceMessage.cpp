@@ -1,0 +1,3 @@
+#include "shell/InstanceMessage.h"
+
+const UINT g_instanceMessage = RegisterWindowMessageA(ORVIK_INSTANCE_NAME);
