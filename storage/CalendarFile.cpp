@@ -6,9 +6,10 @@
 #include <new>
 #include <utility>
 
-// Everything here works byte by byte: in every ANSI code page the trail byte
-// of a double-byte character is 0x40 or above, so it is never taken for a
-// quote, a separator, CR or LF.
+// Everything here works byte by byte: in UTF-8 every byte of a character
+// beyond ASCII is 0x80 or above, and in every ANSI code page the trail byte
+// of a double-byte character is 0x40 or above, so neither is ever taken for
+// a quote, a separator, CR or LF.
 
 namespace {
 
@@ -122,7 +123,8 @@ bool ParseCalendar(std::string_view bytes, EventStore& store) {
     return true;
 }
 
-LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
+LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
+                             const LegacyToUtf8& legacyToUtf8) {
     const UniqueFile file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return errno == ENOENT || errno == ENOTDIR ? LoadOutcome::NotFound
@@ -133,8 +135,9 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
         std::string bytes;
         if (!ReadWholeFile(file.get(), bytes))
             return LoadOutcome::Unreadable;
+        const std::string text = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
         EventStore read;
-        if (!ParseCalendar(bytes, read))
+        if (!ParseCalendar(text, read))
             return LoadOutcome::OutOfMemory;
         store.ReplaceWith(std::move(read));
         return LoadOutcome::Loaded;
