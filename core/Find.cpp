@@ -81,7 +81,6 @@ Pattern MakePattern(const FindRequest& request) {
 // from the find text's ("K", the Kelvin sign, is three bytes and finds "k").
 struct Occurrence {
     std::size_t start, end;
-    std::size_t previous; // where the character before it starts, when start > 0
 };
 
 // The end of the occurrence of the pattern's characters from byte
@@ -104,33 +103,30 @@ std::optional<std::size_t> MatchEnd(const std::string& text, std::size_t at,
 
 // The first occurrence in the text as searched: the text itself downward,
 // starting at or after `offset`; the text reversed upward, which is the last
-// occurrence in the text that ends at or before length - offset. Characters
-// are walked from the start of the text, so an offset inside a character
-// (one past the start of a hit) begins at the next one.
+// occurrence in the text that ends at or before length - offset. An offset
+// inside a character (one past the start of a hit) begins at the next one.
 template <bool foldCase>
 std::optional<Occurrence> FindOccurrence(const std::string& text, const Pattern& pattern,
                                          int offset) {
     if (offset < 0 || static_cast<std::size_t>(offset) > text.size())
         return std::nullopt;
-    const std::size_t from = pattern.down ? static_cast<std::size_t>(offset) : 0;
-    const std::size_t endLimit = pattern.down ? text.size() : text.size() - offset;
-    std::size_t at = 0, previous = 0;
-    while (at < from) {
-        previous = at;
-        at += ComparedCharAt<false>(text, at).length;
+    std::size_t at = 0;
+    if (pattern.down) {
+        const std::size_t cut = Utf8CutLength(text, static_cast<std::size_t>(offset));
+        at = cut == static_cast<std::size_t>(offset) ? cut : cut + DecodeUtf8(text, cut).length;
     }
+    const std::size_t endLimit = pattern.down ? text.size() : text.size() - offset;
     const std::size_t firstLength = ComparedCharAt<false>(pattern.text, 0).length;
     std::optional<Occurrence> found;
     while (at < endLimit) {
-        const std::size_t skipFrom = at;
+        // Bytes that cannot begin a hit are ASCII, a character each, so
+        // passing over them keeps to character boundaries.
         at = std::find_if(
                  text.data() + at, text.data() + endLimit,
                  [&pattern](char c) { return pattern.mayBegin[static_cast<unsigned char>(c)]; }) -
              text.data();
         if (at == endLimit)
             break;
-        if (at != skipFrom)
-            previous = at - 1; // skipped bytes are ASCII, one character each
         const Utf8Char c = ComparedCharAt<foldCase>(text, at);
         if (c.value == pattern.first) {
             const std::optional<std::size_t> end =
@@ -139,12 +135,11 @@ std::optional<Occurrence> FindOccurrence(const std::string& text, const Pattern&
             if (end && *end > endLimit)
                 break;
             if (end) {
-                found = Occurrence{at, *end, previous};
+                found = Occurrence{at, *end};
                 if (pattern.down)
                     break;
             }
         }
-        previous = at;
         at += c.length;
     }
     return found;
@@ -164,7 +159,8 @@ bool IsWordCharacter(char32_t c) {
 
 bool StandsAlone(const std::string& text, const Occurrence& occurrence) {
     return !(occurrence.start > 0 &&
-             IsWordCharacter(DecodeUtf8(text, occurrence.previous).value)) &&
+             IsWordCharacter(
+                 DecodeUtf8(text, Utf8PreviousCharacter(text, occurrence.start)).value)) &&
            !(occurrence.end < text.size() &&
              IsWordCharacter(DecodeUtf8(text, occurrence.end).value));
 }

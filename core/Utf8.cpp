@@ -96,6 +96,16 @@ std::size_t Utf8CutLength(std::string_view text, std::size_t maxBytes) {
     return start + DecodeUtf8(text, start).length > maxBytes ? start : maxBytes;
 }
 
+std::size_t Utf8PreviousCharacter(std::string_view text, std::size_t end) {
+    // As for a cut: the character starts at the nearest byte that is no
+    // continuation byte, unless the bytes between are continuation bytes of
+    // no character.
+    std::size_t start = end - 1;
+    while (start > 0 && end - start < 4 && IsContinuationByte(text[start]))
+        --start;
+    return start + DecodeUtf8(text, start).length == end ? start : end - 1;
+}
+
 std::size_t Utf16Offset(std::string_view text, std::size_t byteOffset) {
     std::size_t units = 0;
     for (std::size_t at = 0; at < text.size();) {

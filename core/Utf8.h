@@ -30,6 +30,10 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // does not end inside a character.
 std::size_t Utf8CutLength(std::string_view text, std::size_t maxBytes);
 
+// Where the character that ends at `end`, a character boundary above 0,
+// starts.
+std::size_t Utf8PreviousCharacter(std::string_view text, std::size_t end);
+
 // Where a byte offset of a UTF-8 text lies in UTF-16 code units, the units
 // of the Windows edit controls: the units of the characters that end at or
 // before it. A code point above U+FFFF takes two, everything else one (a

@@ -114,7 +114,7 @@ TEST(Utf8, ValidityAgreesWithTheDefinitionOnRandomBytes) {
     EXPECT_GT(valid, 5000);
 }
 
-TEST(Utf8, CutsNeverSplitACharacter) {
+TEST(Utf8, CutsAndStepsBackByWholeCharacters) {
     const struct {
         std::string text;
         std::size_t maxBytes, length;
@@ -137,7 +137,8 @@ TEST(Utf8, CutsNeverSplitACharacter) {
         EXPECT_EQ(Utf8CutLength(c.text, c.maxBytes), c.length)
             << testing::PrintToString(c.text) << " " << c.maxBytes;
 
-    // Every cut of random text ends at the last character boundary that fits.
+    // Every cut of random text ends at the last character boundary that fits,
+    // and from every boundary the step back reaches the one before.
     std::mt19937 random(3);
     const char* const pieces[] = {"a",    "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80",
                                   "\x80", "\xe2\x82", "\xf0"};
@@ -155,6 +156,14 @@ TEST(Utf8, CutsNeverSplitACharacter) {
                 --expected;
             ASSERT_EQ(Utf8CutLength(text, maxBytes), expected)
                 << testing::PrintToString(text) << " " << maxBytes;
+        }
+        std::size_t previous = 0;
+        for (std::size_t at = 1; at <= text.size(); ++at) {
+            if (!boundary[at])
+                continue;
+            ASSERT_EQ(Utf8PreviousCharacter(text, at), previous)
+                << testing::PrintToString(text) << " " << at;
+            previous = at;
         }
     }
 }
