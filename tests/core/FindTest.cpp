@@ -185,7 +185,6 @@ TEST(Find, FoldsCaseAndTellsWordsInEveryScript) {
          {"1/3/2026 0..2", "1/3/2026 3..5", "1/3/2026 6..8"}},
         {"Armenian", "ԱՐ", Down("ար"), {"1/3/2026 0..4"}},
         {"Deseret, beyond the first plane", "𐐀𐐨", Up("𐐨"), {"1/3/2026 8..4", "1/3/2026 4..0"}},
-        {"Cherokee folds to its capitals", "Ꭰ", Down("ꭰ"), {"1/3/2026 0..3"}},
         {"CJK has no case and no spaces", "会議室", Down("会議"), {"1/3/2026 0..6"}},
         {"offsets in bytes", "Grüße, Жук 😀", Down("ЖУК"), {"1/3/2026 9..15"}},
         {"whole word: CJK letters are word characters", "会議室", Down("会議", false, true), {}},
@@ -204,7 +203,6 @@ TEST(Find, FoldsCaseAndTellsWordsInEveryScript) {
          "\xff\xfe\xc3",
          Down("\xc3"),
          {"1/3/2026 2..3"}},
-        {"a truncated character at the end", "ab\xe2\x82", Up("AB"), {"1/3/2026 2..0"}},
         {"no hit inside a character", "é", Down("\xa9"), {}},
     };
     for (const auto& c : cases) {

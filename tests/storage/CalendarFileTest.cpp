@@ -201,18 +201,6 @@ TEST_F(CalendarFileOnDisk, LoadReplacesTheStore) {
     EXPECT_GT(store.Version(), versionBefore) << "what was built from the old entries is stale";
 }
 
-TEST_F(CalendarFileOnDisk, UnicodeTextsComeBackByteForByte) {
-    const std::string text = "Grüße, Жук 😀";
-    const EventStore saved = StoreOf({{Ymd(2026, 3, 5), text}, {Ymd(2026, 3, 6), "plain"}});
-    const std::string bytes = FormatCalendar(saved);
-    EXPECT_EQ(bytes, "\"3/5/2026\";\"" + text + "\"\r\n\"3/6/2026\";\"plain\"\r\n")
-        << "UTF-8 without a byte-order mark";
-    WriteBytes(PathOf("diary.csv"), bytes);
-    EventStore store;
-    ASSERT_EQ(ReadCalendarFile(PathOf("diary.csv"), store, Windows1252ToUtf8), LoadOutcome::Loaded);
-    EXPECT_EQ(FormatCalendar(store), bytes);
-}
-
 TEST_F(CalendarFileOnDisk, LegacyFileIsReadConvertedAndWrittenAsUtf8) {
     WriteBytes(PathOf("old.csv"), "\"3/5/2026\";\"Gr\xfc\xdf Gott\n\x80 12\"\r\n");
     EventStore store;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #ifndef _WIN32
 #include <iconv.h>
 #endif
@@ -38,33 +37,6 @@ TEST(TextEncoding, CalendarBytesBecomeUtf8Text) {
 TEST(TextEncoding, WithoutAConverterBytesStayAsTheyAre) {
     for (const std::string bytes : {"Gr\xfc\xdf Gott", "\xef\xbb\xbf\"x\"", "\xc3\xa9=\xe9", ""})
         EXPECT_EQ(DecodeCalendarBytes(bytes, nullptr), bytes) << testing::PrintToString(bytes);
-}
-
-TEST(TextEncoding, ConverterGetsTheWholeFile) {
-    std::string given;
-    const LegacyToUtf8 converter = [&given](std::string_view legacy) {
-        given = legacy;
-        return std::string("converted");
-    };
-    EXPECT_EQ(DecodeCalendarBytes("\"a\";\"\xe9\"\r\n\"b\";\"\xc3\xa9\"", converter), "converted");
-    EXPECT_EQ(given, "\"a\";\"\xe9\"\r\n\"b\";\"\xc3\xa9\"");
-    given.clear();
-    EXPECT_EQ(DecodeCalendarBytes("\"\xc3\xa9\"", converter), "\"\xc3\xa9\"");
-    EXPECT_EQ(given, "") << "valid UTF-8 is not converted";
-}
-
-TEST(TextEncoding, Windows1252LosesNoByte) {
-    std::set<char32_t> seen;
-    for (int byte = 0; byte < 256; ++byte) {
-        const std::string text = Windows1252ToUtf8(std::string(1, static_cast<char>(byte)));
-        ASSERT_TRUE(IsValidUtf8(text)) << byte;
-        const Utf8Char c = DecodeUtf8(text, 0);
-        EXPECT_EQ(c.length, text.size()) << "one character for byte " << byte;
-        EXPECT_TRUE(seen.insert(c.value).second) << "two bytes give U+" << std::hex << c.value;
-        if (byte < 0x80 || byte >= 0xA0) {
-            EXPECT_EQ(c.value, static_cast<char32_t>(byte));
-        }
-    }
 }
 
 #ifndef _WIN32
