@@ -61,7 +61,7 @@ void BM_SaveAndLoadFile(benchmark::State& state) {
             break;
         }
         EventStore loaded;
-        if (ReadCalendarFile(path, loaded) != LoadOutcome::Loaded ||
+        if (ReadCalendarFile(path, loaded, Windows1252ToUtf8) != LoadOutcome::Loaded ||
             loaded.GetCount() != kEntries) {
             state.SkipWithError("the file did not load");
             break;

@@ -1,77 +1,168 @@
 #include "core/Find.h"
 
+#include "core/UnicodeCharacters.h"
+#include "core/Utf8.h"
+
 #include <algorithm>
-#include <functional>
+#include <array>
 #include <numeric>
 
 namespace {
 
-// Lower-cases A to Z only. A table: on mixed-case text a branch mispredicts
-// so often that it doubles the time of a search through the whole diary.
-const struct FoldTable {
-    char lower[256];
-    FoldTable() {
-        for (int c = 0; c < 256; ++c)
-            lower[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+// The ASCII case folding, looked up without a search in the Unicode tables:
+// most diaries are mostly ASCII. A table, not a branch: on mixed-case text a
+// branch mispredicts so often that it doubles the time of a search through
+// the whole diary.
+const struct AsciiFoldTable {
+    char32_t folded[128];
+    AsciiFoldTable() {
+        for (char32_t c = 0; c < 128; ++c)
+            folded[c] = FoldCase(c);
     }
-} kFold;
+} kAsciiFold;
 
-char Fold(char c) {
-    return kFold.lower[static_cast<unsigned char>(c)];
+// A character outside ASCII as compared: case-folded, or as it is.
+template <bool foldCase> Utf8Char ComparedNonAsciiCharAt(const std::string& text, std::size_t at) {
+    Utf8Char c = DecodeUtf8(text, at);
+    if (foldCase)
+        c.value = FoldCase(c.value);
+    return c;
 }
 
-bool IsWordCharacter(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+// The character at `at` as compared. Small enough to be inlined into the
+// loops over every byte of the diary.
+template <bool foldCase> inline Utf8Char ComparedCharAt(const std::string& text, std::size_t at) {
+    const unsigned char byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x80)
+        return {foldCase ? kAsciiFold.folded[byte] : byte, 1};
+    return ComparedNonAsciiCharAt<foldCase>(text, at);
 }
 
-// The first occurrence at or after `offset` in the text as searched: the text
-// itself downward, the text reversed upward. Searching the reversed text from
-// offset is searching the text for the last occurrence that ends at or
-// before length - offset, so nothing is copied. Gives the start in the text.
-template <typename Equal>
-std::optional<std::size_t> Occurrence(const std::string& text, const std::string& pattern,
-                                      int offset, bool down, Equal equal) {
-    if (offset < 0 || static_cast<std::size_t>(offset) > text.size())
-        return std::nullopt;
-    if (down) {
-        const auto found =
-            std::search(text.begin() + offset, text.end(), pattern.begin(), pattern.end(), equal);
-        if (found == text.end())
-            return std::nullopt;
-        return static_cast<std::size_t>(found - text.begin());
-    }
-    const auto limit = text.end() - offset;
-    const auto found = std::find_end(text.begin(), limit, pattern.begin(), pattern.end(), equal);
-    if (found == limit)
-        return std::nullopt;
-    return static_cast<std::size_t>(found - text.begin());
-}
-
-// The find text as compared: lower-cased unless case matters.
+// The find text as compared: case-folded unless case matters, kept as UTF-8
+// so that a short one needs no allocation.
 struct Pattern {
     std::string text;
+    char32_t first; // its first character
+    // The bytes that can begin an occurrence: the one or two ASCII bytes
+    // of the first character, and every byte outside ASCII, which may begin
+    // a character that folds to it (the Kelvin sign to "k"). Most of a diary
+    // is ASCII text that cannot, and is passed over a byte at a time.
+    std::array<bool, 256> mayBegin;
     bool matchCase;
     bool down;
 };
 
 Pattern MakePattern(const FindRequest& request) {
-    Pattern pattern{request.text, request.matchCase, request.down};
-    if (!pattern.matchCase)
-        std::transform(pattern.text.begin(), pattern.text.end(), pattern.text.begin(), Fold);
+    Pattern pattern{{}, 0, {}, request.matchCase, request.down};
+    for (std::size_t at = 0; at < request.text.size();) {
+        const Utf8Char c = request.matchCase ? ComparedCharAt<false>(request.text, at)
+                                             : ComparedCharAt<true>(request.text, at);
+        // A byte outside UTF-8 is kept, and stays outside UTF-8 in the folded
+        // text: what follows it there is the same bytes as before or a
+        // character, and no character begins with a continuation byte.
+        if (c.value >= kInvalidByte)
+            pattern.text += request.text[at];
+        else
+            AppendUtf8(pattern.text, c.value);
+        at += c.length;
+    }
+    pattern.first = ComparedCharAt<false>(pattern.text, 0).value;
+    std::fill(pattern.mayBegin.begin(), pattern.mayBegin.begin() + 0x80, false);
+    std::fill(pattern.mayBegin.begin() + 0x80, pattern.mayBegin.end(), true);
+    if (pattern.first < 0x80) {
+        pattern.mayBegin[pattern.first] = true;
+        if (!pattern.matchCase && pattern.first >= 'a' && pattern.first <= 'z')
+            pattern.mayBegin[pattern.first - 'a' + 'A'] = true;
+    }
     return pattern;
 }
 
-std::optional<std::size_t> Occurrence(const std::string& text, const Pattern& pattern, int offset) {
-    if (pattern.matchCase)
-        return Occurrence(text, pattern.text, offset, pattern.down, std::equal_to<char>());
-    return Occurrence(text, pattern.text, offset, pattern.down,
-                      [](char a, char folded) { return Fold(a) == folded; });
+// An occurrence in a text, in bytes. Folded characters may differ in length
+// from the find text's ("K", the Kelvin sign, is three bytes and finds "k").
+struct Occurrence {
+    std::size_t start, end;
+};
+
+// The end of the occurrence of the pattern's characters from byte
+// `patternAt` on that starts at `at`, if there is one.
+template <bool foldCase>
+std::optional<std::size_t> MatchEnd(const std::string& text, std::size_t at,
+                                    const std::string& pattern, std::size_t patternAt) {
+    while (patternAt < pattern.size()) {
+        if (at == text.size())
+            return std::nullopt;
+        const Utf8Char expected = ComparedCharAt<false>(pattern, patternAt);
+        const Utf8Char c = ComparedCharAt<foldCase>(text, at);
+        if (c.value != expected.value)
+            return std::nullopt;
+        patternAt += expected.length;
+        at += c.length;
+    }
+    return at;
 }
 
-bool StandsAlone(const std::string& text, std::size_t start, std::size_t length) {
-    const std::size_t end = start + length;
-    return !(start > 0 && IsWordCharacter(text[start - 1])) &&
-           !(end < text.size() && IsWordCharacter(text[end]));
+// The first occurrence in the text as searched: the text itself downward,
+// starting at or after `offset`; the text reversed upward, which is the last
+// occurrence in the text that ends at or before length - offset. An offset
+// inside a character (one past the start of a hit) begins at the next one.
+template <bool foldCase>
+std::optional<Occurrence> FindOccurrence(const std::string& text, const Pattern& pattern,
+                                         int offset) {
+    if (offset < 0 || static_cast<std::size_t>(offset) > text.size())
+        return std::nullopt;
+    std::size_t at = 0;
+    if (pattern.down) {
+        const std::size_t cut = Utf8CutLength(text, static_cast<std::size_t>(offset));
+        at = cut == static_cast<std::size_t>(offset) ? cut : cut + DecodeUtf8(text, cut).length;
+    }
+    const std::size_t endLimit = pattern.down ? text.size() : text.size() - offset;
+    const std::size_t firstLength = ComparedCharAt<false>(pattern.text, 0).length;
+    std::optional<Occurrence> found;
+    while (at < endLimit) {
+        // Bytes that cannot begin a hit are ASCII, a character each, so
+        // passing over them keeps to character boundaries.
+        at = std::find_if(
+                 text.data() + at, text.data() + endLimit,
+                 [&pattern](char c) { return pattern.mayBegin[static_cast<unsigned char>(c)]; }) -
+             text.data();
+        if (at == endLimit)
+            break;
+        const Utf8Char c = ComparedCharAt<foldCase>(text, at);
+        if (c.value == pattern.first) {
+            const std::optional<std::size_t> end =
+                MatchEnd<foldCase>(text, at + c.length, pattern.text, firstLength);
+            // Occurrences end in the order they start: past the limit, none is left.
+            if (end && *end > endLimit)
+                break;
+            if (end) {
+                found = Occurrence{at, *end};
+                if (pattern.down)
+                    break;
+            }
+        }
+        at += c.length;
+    }
+    return found;
+}
+
+std::optional<Occurrence> FindOccurrence(const std::string& text, const Pattern& pattern,
+                                         int offset) {
+    return pattern.matchCase ? FindOccurrence<false>(text, pattern, offset)
+                             : FindOccurrence<true>(text, pattern, offset);
+}
+
+bool IsWordCharacter(char32_t c) {
+    if (c < 0x80)
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return IsLetterOrDigit(c);
+}
+
+bool StandsAlone(const std::string& text, const Occurrence& occurrence) {
+    return !(occurrence.start > 0 &&
+             IsWordCharacter(
+                 DecodeUtf8(text, Utf8PreviousCharacter(text, occurrence.start)).value)) &&
+           !(occurrence.end < text.size() &&
+             IsWordCharacter(DecodeUtf8(text, occurrence.end).value));
 }
 
 } // namespace
@@ -98,24 +189,24 @@ FindResult Finder::FindNext(const EventStore& store, const std::optional<Date>& 
     const Pattern pattern = MakePattern(request);
     const int count = static_cast<int>(days.size());
     const int step = request.down ? 1 : -1;
-    const std::size_t length = request.text.size();
     int i = searchIndex;
     for (; i >= 0 && i < count; i += step) {
         const int storeIndex = days[static_cast<std::size_t>(i)].storeIndex;
         const std::string& text = store.GetTextAt(storeIndex);
-        const std::optional<std::size_t> start = Occurrence(text, pattern, searchOffset);
+        const std::optional<Occurrence> occurrence = FindOccurrence(text, pattern, searchOffset);
         // Whole word looks at the first occurrence only; when that one is
         // part of a longer word, the day has no hit.
-        if (start && (!request.wholeWord || StandsAlone(text, *start, length))) {
-            const std::size_t searchedAt = request.down ? *start : text.size() - *start - length;
+        if (occurrence && (!request.wholeWord || StandsAlone(text, *occurrence))) {
+            const std::size_t searchedAt =
+                request.down ? occurrence->start : text.size() - occurrence->end;
             searchIndex = i;
             // One past the start, so that overlapping occurrences are found too.
             searchOffset = static_cast<int>(searchedAt) + 1;
             FindResult hit;
             hit.found = true;
             hit.day = store.GetDateAt(storeIndex);
-            hit.start = static_cast<int>(*start);
-            hit.length = static_cast<int>(length);
+            hit.start = static_cast<int>(occurrence->start);
+            hit.length = static_cast<int>(occurrence->end - occurrence->start);
             hit.caretAtStart = !request.down;
             lastHit = LastHit{i, hit.start, hit.length, request.down};
             return hit;

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-// What the find dialog asks for.
+// What the find dialog asks for. Without matchCase, letters of every script
+// match regardless of case (the simple case folding of Unicode); wholeWord
+// takes letters and digits of every script for word characters.
 struct FindRequest {
     std::string text;
     bool down = true;
@@ -18,8 +20,11 @@ struct FindRequest {
 
 struct FindResult {
     bool found = false;
-    Date day;      // the day of the hit
-    int start = 0; // the hit in the day's text, in characters
+    Date day; // the day of the hit
+    // The hit in the day's text, in bytes of its UTF-8: the view converts
+    // them for the edit control. The length is the hit's own, which may
+    // differ from the find text's when case differs.
+    int start = 0;
     int length = 0;
     // An upward hit puts the caret at the start of the selection.
     bool caretAtStart = false;
@@ -41,8 +46,8 @@ class Finder {
     FindResult FindNext(const EventStore& store, const std::optional<Date>& currentDay,
                         const FindRequest& request);
 
-    // The position: the index of a day in date order, and the offset in its
-    // text as searched (reversed for an upward search).
+    // The position: the index of a day in date order, and the byte offset in
+    // its text as searched (reversed for an upward search).
     int SearchIndex() const { return searchIndex; }
     int SearchOffset() const { return searchOffset; }
 

@@ -7,6 +7,7 @@ BUILD=$ROOT/build
 
 PACKAGES=(
     cmake ninja-build g++ googletest libbenchmark-dev xsltproc   # host build and its tests
+    unicode-data                                        # the data Find's tables are checked against
     g++-mingw-w64-x86-64                                # the Windows build
     wine wine64 xvfb x11-utils imagemagick              # running it: Wine, display, screenshots
     chromium poppler-utils                              # the preview page in a browser

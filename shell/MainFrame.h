@@ -23,7 +23,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     static constexpr int kResourceId = IDR_MAINFRAME;
 
     AppSettings settings; // filled by Run before the window is created
-    Document document;    // shown by the view, which it outlives
+    // Shown by the view, which it outlives. The program runs in the ANSI code
+    // page, so a file's bytes are its texts as they are.
+    Document document{nullptr};
     COrvikCalendarView view;
     CCommandBarCtrl commandBar;
     CSelector selector;

@@ -5,9 +5,10 @@
 #include <new>
 #include <utility>
 
-// Everything here works byte by byte: in every ANSI code page the trail byte
-// of a double-byte character is 0x40 or above, so it is never taken for a
-// quote, a separator, CR or LF.
+// Everything here works byte by byte: in UTF-8 every byte of a character
+// beyond ASCII is 0x80 or above, and in every ANSI code page the trail byte
+// of a double-byte character is 0x40 or above, so neither is ever taken for
+// a quote, a separator, CR or LF.
 
 namespace {
 
@@ -101,7 +102,8 @@ bool ParseCalendar(std::string_view bytes, EventStore& store) {
     return true;
 }
 
-LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
+LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
+                             const LegacyToUtf8& legacyToUtf8) {
     std::string bytes;
     const LoadOutcome read = ReadFileBytes(path, bytes);
     if (read != LoadOutcome::Loaded)
@@ -109,8 +111,9 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store) {
     // A diary that does not fit in memory is refused whole: a part of it,
     // saved later, would lose the rest.
     try {
+        const std::string text = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
         EventStore parsed;
-        if (!ParseCalendar(bytes, parsed))
+        if (!ParseCalendar(text, parsed))
             return LoadOutcome::OutOfMemory;
         store.ReplaceWith(std::move(parsed));
         return LoadOutcome::Loaded;

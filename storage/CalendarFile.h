@@ -2,6 +2,7 @@
 
 #include "core/EventStore.h"
 #include "storage/FileBytes.h"
+#include "storage/TextEncoding.h"
 
 #include <cstddef>
 #include <string>
@@ -10,7 +11,8 @@
 // The calendar file: one record per store entry, `"date";"text"` CR LF, the
 // date in the file form, every quote of the text doubled and every CR of it
 // removed. Every entry is written, in store order, empty texts and later
-// duplicates of a day included. The bytes are meant for a binary write.
+// duplicates of a day included. The bytes are meant for a binary write: the
+// texts' own bytes, UTF-8 without a byte-order mark.
 std::string FormatCalendar(const EventStore& store);
 
 // Cuts calendar-file bytes into records and records into fields. It reads
@@ -39,10 +41,12 @@ class CCsvReader {
 
 // Replaces the store with the records of the file: those whose date and text
 // fields are both non-empty, in file order, appended without search, the
-// date read by the text constructor of Date. The store is replaced only when
-// the whole file was read and every record kept; otherwise it is untouched.
-LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store);
+// date read by the text constructor of Date. The file's bytes become text by
+// DecodeCalendarBytes with legacyToUtf8. The store is replaced only when the
+// whole file was read and every record kept; otherwise it is untouched.
+LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
+                             const LegacyToUtf8& legacyToUtf8);
 
-// Appends the records of calendar-file bytes to the store by the same rules;
+// Appends the records of a calendar file's text to the store by the same rules;
 // false when memory ran out before every record was in.
 bool ParseCalendar(std::string_view bytes, EventStore& store);

@@ -24,7 +24,7 @@ void Document::New() {
 }
 
 LoadOutcome Document::Load(const std::string& newPath) {
-    const LoadOutcome outcome = ReadCalendarFile(newPath, store);
+    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8);
     if (outcome != LoadOutcome::Loaded)
         return outcome;
     path = newPath;

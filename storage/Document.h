@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // The diary the user works on: its entries, the file it belongs to, whether
 // it changed since that file was last read or written, and the file's time
@@ -13,6 +14,10 @@
 // a load or save that fails leaves the document exactly as it was.
 class Document {
   public:
+    // Files are read with legacyToUtf8, which depends on the code page the
+    // program runs in (see DecodeCalendarBytes).
+    explicit Document(LegacyToUtf8 legacyToUtf8) : legacyToUtf8(std::move(legacyToUtf8)) {}
+
     struct SaveResult {
         bool saved = false;
         std::string error; // for the user, when not saved
@@ -37,7 +42,9 @@ class Document {
     // is left as it was.
     void New();
     // Reads the calendar file at `path` and makes it the document, as on
-    // disk: not modified. Anything but Loaded leaves the document unchanged.
+    // disk: not modified. A file in the legacy code page is converted (see
+    // DecodeCalendarBytes), and the next save writes it as UTF-8. Anything
+    // but Loaded leaves the document unchanged.
     LoadOutcome Load(const std::string& path);
     // Writes the whole diary to its own file; needs HasFile().
     SaveResult Save();
@@ -53,6 +60,7 @@ class Document {
   private:
     SaveResult WriteTo(const std::string& target);
 
+    LegacyToUtf8 legacyToUtf8;
     EventStore store;
     std::string path; // empty while untitled
     bool modified = false;

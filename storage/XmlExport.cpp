@@ -1,6 +1,7 @@
 #include "storage/XmlExport.h"
 
 #include "core/DayText.h"
+#include "core/Utf8.h"
 
 namespace {
 
@@ -16,16 +17,16 @@ bool IsLeadByte(unsigned char c, const std::string& encoding) {
     return false;
 }
 
+bool IsUtf8(const std::string& encoding) {
+    return encoding == "UTF-8";
+}
+
 std::size_t CutLength(const std::string& line, const std::string& encoding) {
     if (line.size() <= kMaxLineBytes)
         return line.size();
+    if (IsUtf8(encoding))
+        return Utf8CutLength(line, kMaxLineBytes);
     std::size_t cut = 0;
-    if (encoding == "UTF-8") {
-        cut = kMaxLineBytes;
-        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
-            --cut;
-        return cut;
-    }
     for (;;) {
         const std::size_t step =
             IsLeadByte(static_cast<unsigned char>(line[cut]), encoding) ? 2 : 1;
@@ -35,14 +36,32 @@ std::size_t CutLength(const std::string& line, const std::string& encoding) {
     }
 }
 
+// Appends the character of a UTF-8 text that starts at `at` and gives its
+// length. XML takes only whole characters: a byte outside any well-formed
+// sequence becomes U+FFFD, and the two noncharacters XML 1.0 forbids are
+// dropped.
+std::size_t AppendUtf8Character(std::string& out, const std::string& text, std::size_t at) {
+    const Utf8Char c = DecodeUtf8(text, at);
+    if (c.value >= kInvalidByte)
+        AppendUtf8(out, 0xFFFD);
+    else if (c.value != 0xFFFE && c.value != 0xFFFF)
+        out.append(text, at, c.length);
+    return c.length;
+}
+
 // Bytes that XML 1.0 forbids outright (controls other than TAB, CR and LF)
 // are dropped, as no reference can stand for them either. Markup characters
 // become references, so no day text can break the document; in the
 // stylesheet reference also the quote that would end it, and ">" so that a
 // "?>" cannot end the instruction early.
-void AppendEscaped(std::string& out, const std::string& text, std::size_t length, bool inQuotes) {
+void AppendEscaped(std::string& out, const std::string& text, std::size_t length, bool inQuotes,
+                   bool utf8) {
     for (std::size_t k = 0; k < length; ++k) {
         const char c = text[k];
+        if (utf8 && static_cast<unsigned char>(c) >= 0x80) {
+            k += AppendUtf8Character(out, text, k) - 1;
+            continue;
+        }
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
             continue;
         switch (c) {
@@ -89,7 +108,7 @@ void AppendDay(std::string& out, const GridDay& day, const std::string& encoding
         lines.emplace_back();
     for (const std::string& line : lines) {
         out += "\t\t<line>";
-        AppendEscaped(out, line, CutLength(line, encoding), false);
+        AppendEscaped(out, line, CutLength(line, encoding), false, IsUtf8(encoding));
         out += "</line>\r\n";
     }
     out += "\t</event>\r\n";
@@ -105,7 +124,7 @@ std::string ExportXml(const MonthExport& month) {
 
     std::string out = "<?xml version=\"1.0\" encoding=\"" + month.encoding + "\" ?>\r\n";
     out += "<?xml-stylesheet type=\"text/xsl\" href=\"";
-    AppendEscaped(out, month.xslTemplate, month.xslTemplate.size(), true);
+    AppendEscaped(out, month.xslTemplate, month.xslTemplate.size(), true, IsUtf8(month.encoding));
     out += "\"?>\r\n<OrvikCalendar>\r\n";
     AppendElement(out, "\t", "year", month.displayedDate.year);
     AppendElement(out, "\t", "moy", month.displayedDate.month);

@@ -140,8 +140,9 @@ TEST(CalendarFile, ReaderGivesRecordsAndFields) {
 // Texts as the store holds them: line breaks CR LF only.
 std::string RandomDayText(std::mt19937& random) {
     static const char* const pieces[] = {"a", "Z",    " ",  "\"",       "\"\"",    ";",
-                                         ",", "\r\n", "\t", "\x82\xa0", "11:00 x", "'"};
-    std::uniform_int_distribution<int> length(0, 12), piece(0, 11);
+                                         ",", "\r\n", "\t", "\x82\xa0", "11:00 x", "'",
+                                         "ü", "Ж",    "😀",  "€"};
+    std::uniform_int_distribution<int> length(0, 12), piece(0, 15);
     std::string text;
     for (int n = length(random); n > 0; --n)
         text += pieces[piece(random)];
@@ -194,10 +195,22 @@ TEST_F(CalendarFileOnDisk, LoadReplacesTheStore) {
 
     EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}, {Ymd(2000, 1, 2), "more"}});
     const std::uint64_t versionBefore = store.Version();
-    EXPECT_EQ(ReadCalendarFile(PathOf("diary.csv"), store), LoadOutcome::Loaded);
+    EXPECT_EQ(ReadCalendarFile(PathOf("diary.csv"), store, Windows1252ToUtf8), LoadOutcome::Loaded);
     EXPECT_EQ(EntriesOf(store), (Entries{"12/25/2024=Bake \"Stollen\"\r\n11:00 Church",
                                          "1/6/2024=\x1a stops text-mode reads"}));
     EXPECT_GT(store.Version(), versionBefore) << "what was built from the old entries is stale";
+}
+
+TEST_F(CalendarFileOnDisk, LegacyFileIsReadConvertedAndWrittenAsUtf8) {
+    WriteBytes(PathOf("old.csv"), "\"3/5/2026\";\"Gr\xfc\xdf Gott\n\x80 12\"\r\n");
+    EventStore store;
+    ASSERT_EQ(ReadCalendarFile(PathOf("old.csv"), store, Windows1252ToUtf8), LoadOutcome::Loaded);
+    EXPECT_EQ(EntriesOf(store), Entries{"3/5/2026=Grüß Gott\r\n€ 12"});
+    EXPECT_EQ(FormatCalendar(store), "\"3/5/2026\";\"Grüß Gott\n€ 12\"\r\n");
+
+    // Where the program runs in the legacy code page, the bytes are its texts.
+    ASSERT_EQ(ReadCalendarFile(PathOf("old.csv"), store, nullptr), LoadOutcome::Loaded);
+    EXPECT_EQ(EntriesOf(store), Entries{"3/5/2026=Gr\xfc\xdf Gott\r\n\x80 12"});
 }
 
 TEST_F(CalendarFileOnDisk, FileThatCannotBeReadLeavesTheStoreAlone) {
@@ -211,7 +224,7 @@ TEST_F(CalendarFileOnDisk, FileThatCannotBeReadLeavesTheStoreAlone) {
                  {PathOf("folder.csv"), LoadOutcome::Unreadable}};
     for (const auto& c : cases) {
         EventStore store = StoreOf({{Ymd(2000, 1, 1), "current document"}});
-        EXPECT_EQ(ReadCalendarFile(c.path, store), c.outcome) << c.path;
+        EXPECT_EQ(ReadCalendarFile(c.path, store, Windows1252ToUtf8), c.outcome) << c.path;
         EXPECT_EQ(EntriesOf(store), (Entries{"1/1/2000=current document"})) << c.path;
     }
 }
@@ -219,7 +232,7 @@ TEST_F(CalendarFileOnDisk, FileThatCannotBeReadLeavesTheStoreAlone) {
 TEST_F(CalendarFileOnDisk, EmptyFileIsAnEmptyDocument) {
     WriteBytes(PathOf("empty.csv"), "");
     EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}});
-    EXPECT_EQ(ReadCalendarFile(PathOf("empty.csv"), store), LoadOutcome::Loaded);
+    EXPECT_EQ(ReadCalendarFile(PathOf("empty.csv"), store, Windows1252ToUtf8), LoadOutcome::Loaded);
     EXPECT_EQ(store.GetCount(), 0);
 }
 

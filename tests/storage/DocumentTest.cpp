@@ -41,7 +41,7 @@ class DocumentTest : public TempFolderTest {
         std::filesystem::last_write_time(path,
                                          std::filesystem::file_time_type::clock::now() + fromNow);
     }
-    Document document;
+    Document document{Windows1252ToUtf8};
 };
 
 TEST_F(DocumentTest, LoadMakesItWhatIsOnDisk) {
@@ -53,6 +53,14 @@ TEST_F(DocumentTest, LoadMakesItWhatIsOnDisk) {
     EXPECT_FALSE(document.IsModified());
     EXPECT_GT(document.FileTime(), 0);
     EXPECT_FALSE(document.ChangedOnDisk());
+}
+
+TEST_F(DocumentTest, LegacyFileIsSavedAsUtf8) {
+    WriteBytes(PathOf("old.csv"), "\"3/12/2026\";\"Gr\xfc\xdf Gott\"\r\n");
+    ASSERT_EQ(document.Load(PathOf("old.csv")), LoadOutcome::Loaded);
+    EXPECT_FALSE(document.IsModified()) << "converting is no edit";
+    ASSERT_TRUE(document.Save().saved);
+    EXPECT_EQ(ReadBytes(PathOf("old.csv")), "\"3/12/2026\";\"Grüß Gott\"\r\n");
 }
 
 TEST_F(DocumentTest, FailedLoadsAndSavesLeaveItAsItWas) {

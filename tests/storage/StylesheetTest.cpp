@@ -35,8 +35,10 @@ class Stylesheet : public TempFolderTest {
     }
 
     static MonthExport Month(int year, int month, bool sundayFirst, const Date& today,
-                             const std::string& textOfThe5th = "") {
+                             const std::string& textOfThe5th = "",
+                             const std::string& encoding = "windows-1252") {
         MonthExport exported;
+        exported.encoding = encoding;
         exported.displayedDate = Ymd(year, month, 1);
         exported.today = today;
         exported.xslTemplate = ORVIK_STYLESHEET;
@@ -104,6 +106,23 @@ TEST_F(Stylesheet, DayTextsAreTextEvenWhenTheyLookLikeMarkup) {
         "</div>\\s*<div class=\"line\"></div>\\s*"
         "<div class=\"line\">\"quoted\" &amp; more</div>");
     EXPECT_TRUE(std::regex_search(html, lines)) << html;
+}
+
+TEST_F(Stylesheet, TextsInTheDeclaredEncodingReachThePage) {
+    const struct {
+        const char* encoding;
+        std::string text, line; // the line as the UTF-8 page shows it
+    } cases[] = {
+        {"UTF-8", "Grüße, Жук 😀", "Grüße, Жук 😀"},
+        {"UTF-8", "legacy \xe9", "legacy \ufffd"},
+        {"windows-1252", "Gr\xfc\xdf Gott \x80", "Grüß Gott €"},
+    };
+    for (const auto& c : cases) {
+        const std::string html =
+            Transform(Month(2026, 3, false, Ymd(2026, 3, 1), c.text, c.encoding));
+        EXPECT_NE(html.find("<div class=\"line\">" + c.line + "</div>"), std::string::npos)
+            << c.encoding << " " << html;
+    }
 }
 
 } // namespace

@@ -157,6 +157,9 @@ TEST(XmlExport, CutsLongLinesWithoutSplittingACharacter) {
         {"UTF-8", x999 + "\xc3\xa9", x999},
         {"UTF-8", "x" + x999 + "\xc3\xa9", "x" + x999},
         {"UTF-8", std::string(998, 'x') + "\xc3\xa9!", std::string(998, 'x') + "\xc3\xa9"},
+        {"UTF-8", std::string(997, 'x') + "\xf0\x9f\x98\x80", std::string(997, 'x')},
+        {"UTF-8", x999 + "\xe9\xe9", x999 + "\ufffd"}, // no character: U+FFFD
+        {"UTF-8", "\ufffe!\uffff", "!"},               // noncharacters XML forbids
         {"Shift_JIS", x999 + "\x82\xa0", x999},
         {"Shift_JIS", "\x82\xa0" + std::string(998, 'x') + "\x82\xa0",
          "\x82\xa0" + std::string(998, 'x')},
