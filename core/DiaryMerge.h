@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/Date.h"
+#include "core/EventStore.h"
+
+#include <vector>
+
+// The line between our text and the other copy's in a day changed on both sides.
+extern const char* const kOtherCopySeparator;
+
+struct DiaryMerge {
+    // Ours with the changes applied: our entries in their order, later
+    // duplicates of a day untouched, days new from the other copy appended
+    // in date order.
+    EventStore merged;
+    // Days changed only in the other copy, whose text (or emptiness) was taken.
+    int daysFromOtherCopy = 0;
+    // Days changed on both sides to different texts, in date order.
+    std::vector<Date> conflictDays;
+};
+
+// Merges, day by day, the changes from base to ours and from base to theirs.
+// A day's text is that of its first entry; a day without entry has the empty
+// text. A conflict keeps ours, the separator line and theirs, joined by CR LF;
+// when one side emptied the day, the text of the other side is all there is to
+// keep, so it stands alone (and the day is still reported as a conflict).
+// Throws std::bad_alloc rather than return a merge that lost a day.
+DiaryMerge MergeDiaries(const EventStore& base, const EventStore& ours, const EventStore& theirs);
