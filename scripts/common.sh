@@ -9,6 +9,7 @@ PACKAGES=(
     cmake ninja-build g++ googletest libbenchmark-dev xsltproc   # host build and its tests
     g++-mingw-w64-x86-64                                # the Windows build
     wine wine64 xvfb x11-utils imagemagick              # running it: Wine, display, screenshots
+    python3-icalendar tzdata                            # the .ics tests: an independent parser, the zone database
 )
 
 install_missing_packages() {
