@@ -46,6 +46,8 @@ class Scanner {
         return true;
     }
 
+    std::size_t Position() const { return position; }
+
   private:
     static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -59,51 +61,78 @@ const char kAfternoonLetters[] = "pmPM";
 const std::size_t kAnyLength = std::string::npos;
 
 // Each pattern returns the number of fields it read, as sscanf does; what it
-// read before falling short stays in the variables.
+// read before falling short stays in the variables, and `end` is where it
+// stopped (only asked of a pattern that read a minute, or of the last one).
 
 // "%2d%*[:.]%2d%2[pmPM]"
-int ScanSeparated(const std::string& line, int& hour, int& minute, std::string& letters) {
+int ScanSeparated(const std::string& line, int& hour, int& minute, std::string& letters,
+                  std::size_t& end) {
     Scanner scan(line);
-    if (!scan.Number(hour))
-        return 0;
-    if (!scan.Span(kSeparators, kAnyLength) || !scan.Number(minute))
-        return 1;
-    return scan.Span(kAfternoonLetters, 2, &letters) ? 3 : 2;
+    int fields = 0;
+    if (scan.Number(hour)) {
+        fields = 1;
+        if (scan.Span(kSeparators, kAnyLength) && scan.Number(minute))
+            fields = scan.Span(kAfternoonLetters, 2, &letters) ? 3 : 2;
+    }
+    end = scan.Position();
+    return fields;
 }
 
 // "%2d%2d%2[pmPM]"
-int ScanRunTogether(const std::string& line, int& hour, int& minute, std::string& letters) {
+int ScanRunTogether(const std::string& line, int& hour, int& minute, std::string& letters,
+                    std::size_t& end) {
     Scanner scan(line);
-    if (!scan.Number(hour))
-        return 0;
-    if (!scan.Number(minute))
-        return 1;
-    return scan.Span(kAfternoonLetters, 2, &letters) ? 3 : 2;
+    int fields = 0;
+    if (scan.Number(hour)) {
+        fields = 1;
+        if (scan.Number(minute))
+            fields = scan.Span(kAfternoonLetters, 2, &letters) ? 3 : 2;
+    }
+    end = scan.Position();
+    return fields;
 }
 
 // "%2d%2[pmPM]"
-int ScanHourOnly(const std::string& line, int& hour, std::string& letters) {
+int ScanHourOnly(const std::string& line, int& hour, std::string& letters, std::size_t& end) {
     Scanner scan(line);
-    if (!scan.Number(hour))
-        return 0;
-    return scan.Span(kAfternoonLetters, 2, &letters) ? 2 : 1;
+    int fields = 0;
+    if (scan.Number(hour))
+        fields = scan.Span(kAfternoonLetters, 2, &letters) ? 2 : 1;
+    end = scan.Position();
+    return fields;
 }
 
-} // namespace
-
-std::optional<TimeOfDay> ParseEventTime(const std::string& line) {
+// The time at the start of the line and the length of its text.
+std::optional<TimeOfDay> ParseTimePrefix(const std::string& line, std::size_t& end) {
     int hour = 0;
     int minute = 0;
     std::string letters;
-    int fields = ScanSeparated(line, hour, minute, letters);
+    int fields = ScanSeparated(line, hour, minute, letters, end);
     if (fields < 2)
-        fields = ScanRunTogether(line, hour, minute, letters);
+        fields = ScanRunTogether(line, hour, minute, letters, end);
     if (fields < 2)
-        fields = ScanHourOnly(line, hour, letters);
+        fields = ScanHourOnly(line, hour, letters, end);
     // Without a number at its start a line is plain text, not an event at 00:00.
     if (fields == 0)
         return std::nullopt;
     if (!letters.empty() && hour < 12)
         hour += 12;
     return TimeOfDay{hour, minute};
+}
+
+} // namespace
+
+std::optional<TimeOfDay> ParseEventTime(const std::string& line) {
+    std::size_t end = 0;
+    return ParseTimePrefix(line, end);
+}
+
+std::optional<TimedLine> ReadTimedLine(const std::string& line) {
+    std::size_t end = 0;
+    const std::optional<TimeOfDay> time = ParseTimePrefix(line, end);
+    if (!time || time->hour < 0 || time->hour > 23 || time->minute < 0 || time->minute > 59)
+        return std::nullopt;
+    while (end < line.size() && (line[end] == ' ' || line[end] == '\t'))
+        ++end;
+    return TimedLine{*time, line.substr(end)};
 }

@@ -117,3 +117,17 @@ std::size_t Utf16Offset(std::string_view text, std::size_t byteOffset) {
     }
     return units;
 }
+
+std::string ToValidUtf8(std::string_view text) {
+    std::string valid;
+    valid.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Char c = DecodeUtf8(text, at);
+        if (c.value >= kInvalidByte)
+            valid += "\xEF\xBF\xBD";
+        else
+            valid.append(text, at, c.length);
+        at += c.length;
+    }
+    return valid;
+}

@@ -23,6 +23,10 @@ Utf8Char DecodeUtf8(std::string_view text, std::size_t at);
 
 bool IsValidUtf8(std::string_view text);
 
+// The text with every byte outside a well-formed sequence replaced by
+// U+FFFD, for a format that must be UTF-8 whatever the diary holds.
+std::string ToValidUtf8(std::string_view text);
+
 // Appends a code point (up to U+10FFFF, no surrogate) as UTF-8.
 void AppendUtf8(std::string& out, char32_t codePoint);
 

@@ -11,6 +11,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64                                # the Windows build
     wine wine64 xvfb x11-utils imagemagick              # running it: Wine, display, screenshots
     chromium poppler-utils                              # the preview page in a browser
+    python3-icalendar tzdata                            # the .ics tests: an independent parser, the zone database
 )
 
 install_missing_packages() {

@@ -60,6 +60,31 @@ TEST(ParseEventTime, TimeAtTheStartOfALine) {
     }
 }
 
+TEST(ReadTimedLine, EventsAreLinesWithATimeOfDay) {
+    const struct {
+        const char* line;
+        const char* event; // "HH:MM|text"
+    } cases[] = {
+        {"11:00 Go to the dentist", "11:00|Go to the dentist"},
+        {"9.30\tcoffee", "09:30|coffee"},
+        {"11:30pm  late", "23:30|late"},
+        {"11:30 pm", "11:30|pm"},
+        {"1130", "11:30|"},
+        {"9pm Dinner", "21:00|Dinner"},
+        {"12345 too many", "12:34|5 too many"},
+        {"  0:00 midnight", "00:00|midnight"},
+        {"24:00 no such hour", "no event"},
+        {"12:60", "no event"},
+        {"-5 degrees", "no event"},
+        {"Go shopping", "no event"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<TimedLine> line = ReadTimedLine(c.line);
+        EXPECT_EQ(line ? Show(line->time) + "|" + line->text : "no event", c.event)
+            << '"' << c.line << '"';
+    }
+}
+
 // The three patterns as the C library reads them, for comparison.
 std::optional<TimeOfDay> WithSscanf(const std::string& line) {
     int hour = 0;

@@ -111,4 +111,19 @@ TEST(Utf8, CountsUtf16Units) {
     EXPECT_EQ(Utf16Length(""), 0u);
 }
 
+TEST(Utf8, ValidTextReplacesOnlyBytesOutsideSequences) {
+    const struct {
+        std::string text, valid;
+    } cases[] = {
+        {"a\xC3\xA9" "b", "a\xC3\xA9" "b"},
+        {"\xE9t\xE9", "\xEF\xBF\xBDt\xEF\xBF\xBD"},
+        {"\xF0\x9F\x98", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // a surrogate
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToValidUtf8(c.text), c.valid) << c.text;
+        EXPECT_TRUE(IsValidUtf8(ToValidUtf8(c.text)));
+    }
+}
+
 } // namespace
