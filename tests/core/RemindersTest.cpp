@@ -150,115 +150,32 @@ class Reminders : public ::testing::Test {
 
 TEST_F(Reminders, TheLeadTimePicksTheDayAndMinute) {
     const struct {
-        int year, month, day, hour, minute; // now
+        std::time_t now;
         LeadTime lead;
-        Date eventDay;
+        const char* day;
         const char* line;
-        const char* raised;
+        bool raised = true;
     } cases[] = {
-        {2026,
-         12,
-         6,
-         11,
-         0,
-         {0, 0, 0},
-         Ymd(2026, 12, 6),
-         "11:00 Go to the dentist",
-         "Sunday, December 6, 2026 - 11:00 Go to the dentist"},
-        {2026,
-         12,
-         5,
-         11,
-         0,
-         {1, 0, 0},
-         Ymd(2026, 12, 6),
-         "11:00 Dentist",
-         "Sunday, December 6, 2026 - 11:00 Dentist"},
-        {2026,
-         1,
-         14,
-         23,
-         50,
-         {0, 0, 20},
-         Ymd(2026, 1, 15),
-         "00:10 Night train",
-         "Thursday, January 15, 2026 - 00:10 Night train"},
-        {2026,
-         12,
-         31,
-         23,
-         50,
-         {0, 0, 20},
-         Ymd(2027, 1, 1),
-         "0:10 New year",
-         "Friday, January 1, 2027 - 0:10 New year"},
-        {2026,
-         2,
-         27,
-         22,
-         0,
-         {1, 3, 0},
-         Ymd(2026, 3, 1),
-         "1am Flight",
-         "Sunday, March 1, 2026 - 1am Flight"},
-        {2024,
-         2,
-         28,
-         12,
-         0,
-         {1, 0, 0},
-         Ymd(2024, 2, 29),
-         "12pm Leap day",
-         "Thursday, February 29, 2024 - 12pm Leap day"},
-        {2026,
-         1,
-         14,
-         0,
-         0,
-         {366, 23, 59},
-         Ymd(2027, 1, 15),
-         "11:59pm Late",
-         "Friday, January 15, 2027 - 11:59pm Late"},
-        {2026,
-         1,
-         15,
-         0,
-         5,
-         {0, 0, -10},
-         Ymd(2026, 1, 14),
-         "23:55 Afterwards",
-         "Wednesday, January 14, 2026 - 23:55 Afterwards"},
-        {2026,
-         1,
-         16,
-         11,
-         0,
-         {-1, 0, 0},
-         Ymd(2026, 1, 15),
-         "11:00 A day after",
-         "Thursday, January 15, 2026 - 11:00 A day after"},
-        // Beyond the ranges of the options dialog.
-        {2026,
-         1,
-         15,
-         10,
-         0,
-         {0, 30, 90},
-         Ymd(2026, 1, 16),
-         "17:30 Far",
-         "Friday, January 16, 2026 - 17:30 Far"},
-        {2026, 1, 14, 11, 0, {0, 0, 1}, Ymd(2026, 1, 14), "11:00 A minute early", nullptr},
+        {LocalMoment(2026, 12, 5, 11, 0), {1, 0, 0}, "12/6/2026", "11:00 Go to the dentist"},
+        {LocalMoment(2026, 1, 14, 23, 50), {0, 0, 20}, "1/15/2026", "00:10 Night train"},
+        {LocalMoment(2026, 12, 31, 23, 50), {0, 0, 20}, "1/1/2027", "0:10 New year"},
+        {LocalMoment(2026, 2, 27, 22, 0), {1, 3, 0}, "3/1/2026", "1am Flight"},
+        {LocalMoment(2024, 2, 28, 12, 0), {1, 0, 0}, "2/29/2024", "12pm Leap day"},
+        {LocalMoment(2026, 1, 14, 0, 0), {366, 23, 59}, "1/15/2027", "11:59pm Late"},
+        {LocalMoment(2026, 1, 15, 0, 5), {0, 0, -10}, "1/14/2026", "23:55 Afterwards"},
+        {LocalMoment(2026, 1, 15, 10, 0), {0, 30, 90}, "1/16/2026", "17:30 Beyond the dialog"},
+        {LocalMoment(2026, 1, 14, 11, 0), {0, 0, 1}, "1/14/2026", "11:00 A minute early", false},
     };
     for (const auto& c : cases) {
         // The same line on the days around must not be taken for it.
-        Date before(c.eventDay), after(c.eventDay);
+        const Date day(c.day);
+        Date before(day), after(day);
         before.SubtractDays(1);
         after.SubtractDays(-1);
-        store = Diary({{before, c.line}, {c.eventDay, c.line}, {after, c.line}});
+        store = Diary({{before, c.line}, {day, c.line}, {after, c.line}});
         engine = ReminderEngine();
-        const Strings expected = c.raised ? Strings{c.raised} : Strings{};
-        EXPECT_EQ(CheckAt(LocalMoment(c.year, c.month, c.day, c.hour, c.minute), c.lead), expected)
-            << c.month << "/" << c.day << " " << c.hour << ":" << c.minute;
+        const Strings expected = c.raised ? Strings{day.Format(3) + " - " + c.line} : Strings{};
+        EXPECT_EQ(CheckAt(c.now, c.lead), expected) << c.line;
     }
 }
 
@@ -350,46 +267,46 @@ TEST_F(Reminders, AGapIsCaughtUpOnceAndAtMostADayBack) {
         {Ymd(2026, 1, 15), "08:00 Last check\r\n08:30 Breakfast\r\n10:58 Call\r\n10:59 Coffee\r\n"
                            "11:00 Dentist\r\n11:01 Taxi"},
     });
+    const auto Jan = [](int day, int hour, int minute, int second = 0) {
+        return LocalMoment(2026, 1, day, hour, minute, second);
+    };
     const std::optional<std::time_t> none;
     const char* const day = "Thursday, January 15, 2026 - ";
     const struct {
         std::optional<std::time_t> lastCheck;
         std::time_t now;
         LeadTime lead;
-        Strings raised;
         const char* what;
+        Strings raised;
     } cases[] = {
-        {LocalMoment(2026, 1, 15, 8, 0),
-         LocalMoment(2026, 1, 15, 11, 0, 5),
+        {Jan(15, 8, 0),
+         Jan(15, 11, 0, 5),
          {},
-         {"missed: 08:30 Breakfast", "missed: 10:58 Call", "missed: 10:59 Coffee", "11:00 Dentist"},
-         "a sleep of three hours"},
-        {LocalMoment(2026, 1, 15, 10, 59, 30),
-         LocalMoment(2026, 1, 15, 11, 1),
+         "a sleep of three hours",
+         {"missed: 08:30 Breakfast", "missed: 10:58 Call", "missed: 10:59 Coffee",
+          "11:00 Dentist"}},
+        {Jan(15, 10, 59, 30),
+         Jan(15, 11, 1),
          {},
-         {"11:00 Dentist", "11:01 Taxi"},
-         "a minute late is on time"},
-        {LocalMoment(2026, 1, 12, 10, 0),
-         LocalMoment(2026, 1, 15, 10, 0),
+         "a minute late is on time",
+         {"11:00 Dentist", "11:01 Taxi"}},
+        {Jan(12, 10, 0),
+         Jan(15, 10, 0),
          {},
+         "three days: only the last 24 hours",
          {"Wednesday, January 14, 2026 - missed: 10:30 Wednesday", "missed: 08:00 Last check",
-          "missed: 08:30 Breakfast"},
-         "three days: only the last 24 hours"},
-        {LocalMoment(2026, 1, 14, 9, 0),
-         LocalMoment(2026, 1, 14, 11, 0, 5),
+          "missed: 08:30 Breakfast"}},
+        {Jan(14, 9, 0),
+         Jan(14, 11, 0, 5),
          {1, 0, 0},
-         {"missed: 10:58 Call", "missed: 10:59 Coffee", "11:00 Dentist"},
-         "a lead time of a day"},
-        {none,
-         LocalMoment(2026, 1, 15, 11, 0, 30),
-         {},
-         {"11:00 Dentist"},
-         "a start without a stored check"},
+         "a lead time of a day",
+         {"missed: 10:58 Call", "missed: 10:59 Coffee", "11:00 Dentist"}},
+        {none, Jan(15, 11, 0, 30), {}, "a start without a stored check", {"11:00 Dentist"}},
         {LocalMoment(2030, 1, 1, 0, 0),
-         LocalMoment(2026, 1, 15, 11, 0, 30),
+         Jan(15, 11, 0, 30),
          {},
-         {"11:00 Dentist"},
-         "a check stored in the future: a clock set back"},
+         "a clock set back",
+         {"11:00 Dentist"}},
     };
     for (const auto& c : cases) {
         store = diary;
@@ -432,7 +349,6 @@ TEST_F(Reminders, TheSkippedAndTheRepeatedHourAreRemindedOnce) {
     const CentralEuropeanTime zone;
     // 02:00 CET becomes 03:00 CEST on 29 March; 03:00 CEST becomes 02:00 CET on 25 October.
     store = Diary({
-        {Ymd(2026, 3, 28), "Brunch tomorrow"},
         {Ymd(2026, 3, 29), "01:59 Before\r\n02:00 At the jump\r\n02:30 Skipped\r\n03:00 After\r\n"
                            "09:00 Brunch"},
         {Ymd(2026, 10, 25), "01:59 Before\r\n02:30 Repeated\r\n03:00 After"},
