@@ -3,62 +3,151 @@
 #include "core/DayText.h"
 #include "core/EventTime.h"
 #include "core/Now.h"
+#include "core/Utf8.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace {
 
-Reminder* FindLine(std::vector<Reminder>& list, const std::string& line) {
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [&](const Reminder& entry) { return entry.line == line; });
-    return found == list.end() ? nullptr : &*found;
+// However long no check ran (the computer slept, the program was closed),
+// only the last day is caught up on.
+const std::time_t kLongestCatchUp = 24 * 60 * 60;
+// With a tick every 10 seconds a line is raised well within a minute of its
+// moment; later than that, no check ran when it fell due.
+const std::time_t kOnTime = 60;
+// A first check without a previous one covers the minute in which a tick
+// would have raised a line.
+const std::time_t kFirstLookBack = 60;
+
+// A notification shows 255 bytes and a handful of lines.
+const std::size_t kBalloonBytes = 255;
+const std::size_t kBalloonLines = 5;
+const char kCutMark[] = "...";
+
+struct DueLine {
+    std::time_t moment;
+    Reminder reminder;
+};
+
+std::int64_t Seconds(const LeadTime& lead) {
+    return ((static_cast<std::int64_t>(lead.days) * 24 + lead.hours) * 60 + lead.minutes) * 60;
+}
+
+bool IsTimeOfDay(const TimeOfDay& time) {
+    return time.hour >= 0 && time.hour < 24 && time.minute >= 0 && time.minute < 60;
+}
+
+// The event lines whose reminder moment lies in (since, now], earliest first.
+// Only the days on which such events can stand are looked up.
+std::vector<DueLine> LinesDue(const EventStore& store, const LeadTime& lead, std::time_t since,
+                              std::time_t now) {
+    std::vector<DueLine> due;
+    if (since >= now)
+        return due;
+    const std::int64_t leadSeconds = Seconds(lead);
+    const std::uint32_t firstDay =
+        Date(ToLocalTime(static_cast<std::time_t>(since + 1 + leadSeconds))).dayNumber;
+    const std::uint32_t lastDay =
+        Date(ToLocalTime(static_cast<std::time_t>(now + leadSeconds))).dayNumber;
+    // Where clocks go back at midnight, the first day can come after the last.
+    const auto [from, to] = std::minmax(firstDay, lastDay);
+    for (std::uint32_t dayNumber = from; dayNumber <= to; ++dayNumber) {
+        const Date day(dayNumber);
+        for (const std::string& line : SplitLines(store.Lookup(day))) {
+            const std::optional<TimeOfDay> time = ParseEventTime(line);
+            if (!time || !IsTimeOfDay(*time))
+                continue;
+            const std::int64_t moment = FromLocalTime(day, time->hour, time->minute) - leadSeconds;
+            if (moment > since && moment <= now)
+                due.push_back(DueLine{static_cast<std::time_t>(moment),
+                                      Reminder{line, day, now - moment > kOnTime}});
+        }
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const DueLine& a, const DueLine& b) { return a.moment < b.moment; });
+    return due;
+}
+
+DueReminder Due(const Reminder& reminder) {
+    return DueReminder{reminder, ReminderText(reminder)};
+}
+
+std::string MoreNote(std::size_t left) {
+    return left == 0 ? "" : "\nand " + std::to_string(left) + " more";
 }
 
 } // namespace
 
-TargetMoment ReminderTarget(const LeadTime& lead) {
-    // Adding the lead to the local fields and normalising them with mktime
-    // under now's daylight-saving flag comes to the same moment; this way
-    // does not depend on how each C runtime's mktime normalises.
-    const std::int64_t seconds = (static_cast<std::int64_t>(lead.days) * 24 * 60 +
-                                  static_cast<std::int64_t>(lead.hours) * 60 + lead.minutes) *
-                                 60;
-    const std::tm target = ToLocalTime(Now() + static_cast<std::time_t>(seconds));
-    return TargetMoment{Date(target), target.tm_hour, target.tm_min};
+std::string ReminderText(const Reminder& reminder) {
+    return reminder.day.Format(3) + " - " + (reminder.missed ? "missed: " : "") + reminder.line;
 }
 
-std::string ReminderText(const Date& day, const std::string& line) {
-    return day.Format(3) + " - " + line;
+std::string BalloonText(const std::vector<DueReminder>& raised) {
+    std::string text;
+    std::size_t listed = 0;
+    for (; listed < raised.size(); ++listed) {
+        const std::size_t left = raised.size() - listed - 1;
+        const std::size_t lines = listed + 1 + (left > 0 ? 1 : 0);
+        std::string longer = text + (listed > 0 ? "\n" : "") + raised[listed].text;
+        if (lines > kBalloonLines || longer.size() + MoreNote(left).size() > kBalloonBytes)
+            break;
+        text = std::move(longer);
+    }
+    if (listed == 0 && !raised.empty()) {
+        // The first line alone is too long: its start stands for it.
+        const std::size_t room =
+            kBalloonBytes - MoreNote(raised.size() - 1).size() - (sizeof kCutMark - 1);
+        text = raised.front().text.substr(0, Utf8CutLength(raised.front().text, room)) + kCutMark;
+        listed = 1;
+    }
+    return text + MoreNote(raised.size() - listed);
+}
+
+void ReminderEngine::ResumeAfter(std::time_t previousCheck) {
+    lastCheck = previousCheck;
 }
 
 std::vector<DueReminder> ReminderEngine::CheckReminders(const EventStore& store,
                                                         const LeadTime& lead) {
-    const TargetMoment target = ReminderTarget(lead);
+    const std::time_t now = Now();
+    const std::time_t since = CheckedSince(now);
+    lastCheck = now;
     std::vector<DueReminder> raised;
-    for (const std::string& line : SplitLines(store.Lookup(target.day))) {
-        const std::optional<TimeOfDay> time = ParseEventTime(line);
-        if (!time || time->hour != target.hour || time->minute != target.minute)
+    WakeSnoozed(now, raised);
+    for (const DueLine& due : LinesDue(store, lead, since, now)) {
+        const Reminder& reminder = due.reminder;
+        if (!alreadyRaised.emplace(reminder.day.dayNumber, reminder.line).second)
             continue;
-        if (FindLine(dismissed, line) != nullptr)
-            continue;
-        // Every check within the target minute finds the line again; only the
-        // first raises it.
-        if (Reminder* known = FindLine(pending, line)) {
-            known->day = Date(target.day);
-            continue;
-        }
-        pending.push_back(Reminder{line, Date(target.day)});
-        raised.push_back(DueReminder{pending.back(), ReminderText(target.day, line)});
+        pending.push_back(reminder);
+        raised.push_back(Due(reminder));
     }
     return raised;
+}
+
+std::time_t ReminderEngine::CheckedSince(std::time_t now) const {
+    // A clock set back starts anew, as a run without a stored check does; what
+    // was raised before is not raised again.
+    if (!lastCheck || *lastCheck > now)
+        return now - kFirstLookBack;
+    return std::max(*lastCheck, now - kLongestCatchUp);
+}
+
+void ReminderEngine::WakeSnoozed(std::time_t now, std::vector<DueReminder>& raised) {
+    const auto awake =
+        std::stable_partition(snoozed.begin(), snoozed.end(),
+                              [now](const SnoozedReminder& entry) { return entry.until > now; });
+    for (auto entry = awake; entry != snoozed.end(); ++entry) {
+        pending.push_back(entry->reminder);
+        raised.push_back(Due(entry->reminder));
+    }
+    snoozed.erase(awake, snoozed.end());
 }
 
 std::vector<ReminderMenuItem> ReminderEngine::MenuItems() const {
     std::vector<ReminderMenuItem> items;
     for (int index = static_cast<int>(pending.size()) - 1; index >= 0; --index) {
         const Reminder& entry = pending[static_cast<std::size_t>(index)];
-        items.push_back(ReminderMenuItem{index, ReminderText(entry.day, entry.line)});
+        items.push_back(ReminderMenuItem{index, ReminderText(entry)});
     }
     return items;
 }
@@ -68,6 +157,16 @@ std::optional<Reminder> ReminderEngine::Dismiss(int index) {
         return std::nullopt;
     Reminder chosen = pending[static_cast<std::size_t>(index)];
     pending.erase(pending.begin() + index);
-    dismissed.push_back(chosen);
     return chosen;
+}
+
+void ReminderEngine::DismissAll() {
+    pending.clear();
+}
+
+void ReminderEngine::Snooze(int minutes) {
+    const std::time_t until = Now() + static_cast<std::time_t>(minutes) * 60;
+    for (Reminder& reminder : pending)
+        snoozed.push_back(SnoozedReminder{std::move(reminder), until});
+    pending.clear();
 }

@@ -3,64 +3,91 @@
 #include "core/Date.h"
 #include "core/EventStore.h"
 
+#include <cstdint>
+#include <ctime>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // How long before an event the reminder comes; any values, negative included.
+// It is counted in elapsed time, so across a daylight-saving change a day of
+// lead time is 24 hours, not the same clock time of the day before.
 struct LeadTime {
     int days = 0;
     int hours = 0;
     int minutes = 0;
 };
 
-// The moment whose events are due now: now plus the lead time, to the minute.
-struct TargetMoment {
-    Date day;
-    int hour;
-    int minute;
-};
-TargetMoment ReminderTarget(const LeadTime& lead);
-
-// "Sunday, December 6, 2026 - 11:00 Go to the dentist": the tooltip of a new
-// reminder and the text of its menu item.
-std::string ReminderText(const Date& day, const std::string& line);
-
-// A line of a day text and the day on which it was last found due.
+// A line of one day's text that has been reminded. The same text on another
+// day is another reminder.
 struct Reminder {
     std::string line;
     Date day;
+    bool missed = false; // raised late, because no check ran when it fell due
 };
+
+// "Sunday, December 6, 2026 - 11:00 Go to the dentist", or "... - missed:
+// 11:00 Go to the dentist": the tooltip and the menu item of a reminder.
+std::string ReminderText(const Reminder& reminder);
 
 struct DueReminder {
     Reminder reminder;
-    std::string text; // ReminderText of the two
+    std::string text; // its ReminderText
 };
+
+// The text of the one balloon that shows what a check raised: one
+// ReminderText a line, as many as a notification can show, and "and 3 more"
+// for the rest.
+std::string BalloonText(const std::vector<DueReminder>& raised);
 
 struct ReminderMenuItem {
     int index; // what Dismiss takes
     std::string text;
 };
 
-// Which event lines are due, and the reminders the user has not yet opened.
-// Both lists are keyed by the line's text, so a text is reminded at most once
-// per run: the same line on a later day only moves its pending entry to that
-// day, and an opened (dismissed) line is never reminded again.
+// Which event lines fall due, and the reminders the user has not yet dealt
+// with. A check raises every line whose reminder moment (its day and time
+// minus the lead time) lies after the previous check and not after now. A
+// line is raised once per day it stands on: neither a later check nor a clock
+// set back raises it again; only a snooze brings it back.
 class ReminderEngine {
   public:
-    // One check: the lines of the target day whose time is the target's hour
-    // and minute become pending; returns those that were not pending before.
+    // The last check of an earlier run, kept in the settings: the first check
+    // catches up from there. Without it the first check looks back a minute.
+    void ResumeAfter(std::time_t previousCheck);
+    // When the latest check ran, for the settings; nothing before the first.
+    std::optional<std::time_t> LastCheck() const { return lastCheck; }
+
+    // One check at Now(): returns the lines raised, those back from a snooze
+    // first, then the new ones in the order of their moments.
     std::vector<DueReminder> CheckReminders(const EventStore& store, const LeadTime& lead);
 
     bool HasPending() const { return !pending.empty(); }
     // The items of the reminder menu, newest first, each with its index in
     // the order the reminders came.
     std::vector<ReminderMenuItem> MenuItems() const;
-    // Moves pending entry `index` to the dismissed ones and returns it; nothing
-    // for an index that is not pending.
+    // Takes pending entry `index` out of the menu for good and returns it;
+    // nothing for an index that is not pending.
     std::optional<Reminder> Dismiss(int index);
+    void DismissAll();
+    // Every pending line leaves the menu until the first check that many
+    // minutes from now or later, which raises it again.
+    void Snooze(int minutes);
 
   private:
+    struct SnoozedReminder {
+        Reminder reminder;
+        std::time_t until;
+    };
+
+    std::time_t CheckedSince(std::time_t now) const;
+    void WakeSnoozed(std::time_t now, std::vector<DueReminder>& raised);
+
+    std::optional<std::time_t> lastCheck;
     std::vector<Reminder> pending;
-    std::vector<Reminder> dismissed;
+    std::vector<SnoozedReminder> snoozed;
+    // Day number and line of every reminder raised in this run.
+    std::set<std::pair<std::uint32_t, std::string>> alreadyRaised;
 };

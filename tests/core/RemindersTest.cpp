@@ -130,19 +130,13 @@ TEST(ParseEventTime, ReadsLikeTheCLibrary) {
 
 using Days = std::vector<std::pair<Date, std::string>>;
 using Strings = std::vector<std::string>;
+using Raised = std::vector<std::pair<std::time_t, std::string>>;
 
 EventStore Diary(const Days& days) {
     EventStore store;
     for (const auto& [day, text] : days)
         store.Append(day, text);
     return store;
-}
-
-Strings Raised(const std::vector<DueReminder>& raised) {
-    Strings texts;
-    for (const DueReminder& due : raised)
-        texts.push_back(due.text);
-    return texts;
 }
 
 Strings Menu(const ReminderEngine& engine) {
@@ -152,157 +146,308 @@ Strings Menu(const ReminderEngine& engine) {
     return items;
 }
 
-TEST(ReminderTarget, NowPlusTheLeadTime) {
+class Reminders : public ::testing::Test {
+  protected:
+    void TearDown() override { UnpinNow(); }
+
+    // One check at that moment: the texts it raised.
+    Strings CheckAt(std::time_t moment, const LeadTime& lead = {}) {
+        PinNow(moment);
+        Strings texts;
+        for (const DueReminder& due : engine.CheckReminders(store, lead))
+            texts.push_back(due.text);
+        return texts;
+    }
+    // Checks every 10 seconds from first to last, as the timer makes them:
+    // every raised text with the moment of its check.
+    Raised Ticks(std::time_t first, std::time_t last, const LeadTime& lead = {}) {
+        Raised raised;
+        for (std::time_t now = first; now <= last; now += 10) {
+            for (const std::string& text : CheckAt(now, lead))
+                raised.emplace_back(now, text);
+        }
+        return raised;
+    }
+
+    EventStore store;
+    ReminderEngine engine;
+};
+
+TEST_F(Reminders, TheLeadTimePicksTheDayAndMinute) {
     const struct {
-        int year, month, day, hour, minute;
+        std::time_t now;
         LeadTime lead;
-        const char* target;
+        const char* day;
+        const char* line;
+        bool raised = true;
     } cases[] = {
-        {2026, 12, 6, 11, 0, {0, 0, 0}, "12/6/2026 11:00"},
-        {2026, 12, 5, 11, 0, {1, 0, 0}, "12/6/2026 11:00"},
-        {2026, 1, 14, 23, 50, {0, 0, 20}, "1/15/2026 00:10"},
-        {2026, 12, 31, 23, 50, {0, 0, 20}, "1/1/2027 00:10"},
-        {2026, 2, 27, 22, 0, {1, 3, 0}, "3/1/2026 01:00"},
-        {2024, 2, 28, 12, 0, {1, 0, 0}, "2/29/2024 12:00"},
-        {2026, 1, 14, 0, 0, {366, 23, 59}, "1/15/2027 23:59"},
-        {2026, 1, 15, 0, 5, {0, 0, -10}, "1/14/2026 23:55"},
-        {2026, 1, 15, 10, 0, {0, 30, 90}, "1/16/2026 17:30"}, // beyond the dialog's ranges
+        {LocalMoment(2026, 12, 5, 11, 0), {1, 0, 0}, "12/6/2026", "11:00 Go to the dentist"},
+        {LocalMoment(2026, 1, 14, 23, 50), {0, 0, 20}, "1/15/2026", "00:10 Night train"},
+        {LocalMoment(2026, 12, 31, 23, 50), {0, 0, 20}, "1/1/2027", "0:10 New year"},
+        {LocalMoment(2026, 2, 27, 22, 0), {1, 3, 0}, "3/1/2026", "1am Flight"},
+        {LocalMoment(2024, 2, 28, 12, 0), {1, 0, 0}, "2/29/2024", "12pm Leap day"},
+        {LocalMoment(2026, 1, 14, 0, 0), {366, 23, 59}, "1/15/2027", "11:59pm Late"},
+        {LocalMoment(2026, 1, 15, 0, 5), {0, 0, -10}, "1/14/2026", "23:55 Afterwards"},
+        {LocalMoment(2026, 1, 15, 10, 0), {0, 30, 90}, "1/16/2026", "17:30 Beyond the dialog"},
+        {LocalMoment(2026, 1, 14, 11, 0), {0, 0, 1}, "1/14/2026", "11:00 A minute early", false},
     };
     for (const auto& c : cases) {
-        PinnedNow now(c.year, c.month, c.day, c.hour, c.minute);
-        const TargetMoment target = ReminderTarget(c.lead);
-        char time[16];
-        std::snprintf(time, sizeof time, " %02d:%02d", target.hour, target.minute);
-        EXPECT_EQ(target.day.Format(0) + time, c.target)
-            << c.month << "/" << c.day << " " << c.hour << ":" << c.minute;
+        // The same line on the days around must not be taken for it.
+        const Date day(c.day);
+        Date before(day), after(day);
+        before.SubtractDays(1);
+        after.SubtractDays(-1);
+        store = Diary({{before, c.line}, {day, c.line}, {after, c.line}});
+        engine = ReminderEngine();
+        const Strings expected = c.raised ? Strings{day.Format(3) + " - " + c.line} : Strings{};
+        EXPECT_EQ(CheckAt(c.now, c.lead), expected) << c.line;
     }
 }
 
-TEST(ReminderEngine, RemindsALineOnceWithinItsMinute) {
-    const EventStore store = Diary({{Ymd(2026, 12, 6), "10:59 Coffee\r\n11:00 Go to the dentist"}});
-    ReminderEngine engine;
-    PinnedNow now(2026, 12, 6, 10, 59);
-    PinNow(Now() + 50);
-    EXPECT_EQ(Raised(engine.CheckReminders(store, {})),
-              Strings{"Sunday, December 6, 2026 - 10:59 Coffee"});
-    PinNow(Now() + 10);
-    EXPECT_EQ(Raised(engine.CheckReminders(store, {})),
-              Strings{"Sunday, December 6, 2026 - 11:00 Go to the dentist"});
-    for (int tick = 1; tick < 6; ++tick) {
-        PinNow(Now() + 10);
-        EXPECT_TRUE(engine.CheckReminders(store, {}).empty()) << "tick " << tick;
+TEST_F(Reminders, TicksRaiseEachLineOnceAtTheFirstCheckAfterItsMoment) {
+    // The same times on three days, a lead time of 1 h 30 min, and a tick
+    // every 10 seconds, off the minutes by 7 seconds, over two midnights: the
+    // target's and now's.
+    const std::time_t first = LocalMoment(2026, 1, 14, 21, 0, 7);
+    const std::time_t last = LocalMoment(2026, 1, 15, 3, 0);
+    const std::time_t lead = 90 * 60;
+    Raised expected;
+    Days days;
+    for (int day = 14; day <= 16; ++day) {
+        std::string text = "Plain text\r\n25:75 Never\r\n";
+        for (int minute = 3; minute < 24 * 60; minute += 37) {
+            char line[32];
+            std::snprintf(line, sizeof line, "%02d:%02d Event", minute / 60, minute % 60);
+            text += line + std::string("\r\n") + line + "\r\n"; // twice: raised once
+            const std::time_t moment = LocalMoment(2026, 1, day, minute / 60, minute % 60) - lead;
+            // The first check looks back a minute; later ones to the check before.
+            if (moment > first - 60 && moment <= last)
+                expected.emplace_back(moment <= first ? first
+                                                      : first + (moment - first + 9) / 10 * 10,
+                                      ReminderText(Reminder{line, Ymd(2026, 1, day)}));
+        }
+        days.emplace_back(Ymd(2026, 1, day), text);
     }
-    PinNow(Now() + 10);
-    EXPECT_TRUE(engine.CheckReminders(store, {}).empty()) << "11:01";
-    EXPECT_EQ(Menu(engine), (Strings{"1 Sunday, December 6, 2026 - 11:00 Go to the dentist",
-                                     "0 Sunday, December 6, 2026 - 10:59 Coffee"}));
+    store = Diary(days);
+    EXPECT_EQ(Ticks(first, last, {0, 1, 30}), expected);
 }
 
-TEST(ReminderEngine, LeadTimePicksTheDayAndMinute) {
-    const EventStore store = Diary({
-        {Ymd(2026, 1, 14), "00:10 Not this day\r\n11:00 Dentist"},
-        {Ymd(2026, 1, 15), "11:00 Dentist tomorrow\r\n00:10 Night train"},
+TEST_F(Reminders, OnlyLinesThatBeginWithATimeOfDayAreEvents) {
+    // Plain text and empty lines do not count as 00:00, nor 24:00 of the day before.
+    store = Diary({
+        {Ymd(2026, 1, 14), "24:00 Not a time"},
+        {Ymd(2026, 1, 15),
+         "Go shopping\r\n\r\n00:00 Midnight\r\n  0:00 Also midnight\r\n12am Noon\r\n:00\r\n"},
     });
-    const struct {
-        int day, hour, minute;
-        LeadTime lead;
-        Strings raised;
-    } cases[] = {
-        {14, 11, 0, {0, 0, 0}, {"Wednesday, January 14, 2026 - 11:00 Dentist"}},
-        {14, 11, 0, {1, 0, 0}, {"Thursday, January 15, 2026 - 11:00 Dentist tomorrow"}},
-        {14, 23, 50, {0, 0, 20}, {"Thursday, January 15, 2026 - 00:10 Night train"}},
-        {13, 21, 10, {1, 3, 0}, {"Thursday, January 15, 2026 - 00:10 Night train"}},
-        {14, 10, 0, {0, 1, 0}, {"Wednesday, January 14, 2026 - 11:00 Dentist"}},
-        {14, 11, 0, {0, 0, 1}, {}},
-        {16, 11, 0, {-1, 0, 0}, {"Thursday, January 15, 2026 - 11:00 Dentist tomorrow"}},
-    };
-    for (const auto& c : cases) {
-        ReminderEngine engine;
-        PinnedNow now(2026, 1, c.day, c.hour, c.minute);
-        EXPECT_EQ(Raised(engine.CheckReminders(store, c.lead)), c.raised)
-            << c.day << " " << c.hour << ":" << c.minute;
-    }
-}
-
-TEST(ReminderEngine, OnlyLinesThatBeginWithATimeAreEvents) {
-    // Plain text and empty lines do not count as 00:00.
-    const EventStore store = Diary(
-        {{Ymd(2026, 1, 15),
-          "Go shopping\r\n\r\n00:00 Midnight\r\n  0:00 Also midnight\r\n12am Noon\r\n:00\r\n"}});
-    ReminderEngine engine;
-    PinnedNow now(2026, 1, 15, 0, 0);
-    EXPECT_EQ(Raised(engine.CheckReminders(store, {})),
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 15, 0, 0)),
               (Strings{"Thursday, January 15, 2026 - 00:00 Midnight",
                        "Thursday, January 15, 2026 -   0:00 Also midnight"}));
 }
 
-TEST(ReminderEngine, OnlyTheFirstEntryOfADayIsRead) {
-    const EventStore store = Diary({
+TEST_F(Reminders, OnlyTheFirstEntryOfADayIsRead) {
+    store = Diary({
         {Ymd(2026, 1, 15), "09:00 Shown"},
         {Ymd(2026, 1, 15), "09:00 Second record of the day"},
     });
-    ReminderEngine engine;
-    PinnedNow now(2026, 1, 15, 9, 0);
-    EXPECT_EQ(Raised(engine.CheckReminders(store, {})),
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 15, 9, 0)),
               Strings{"Thursday, January 15, 2026 - 09:00 Shown"});
 }
 
-TEST(ReminderEngine, SameLineOnTwoDaysIsRemindedOnce) {
-    const EventStore store = Diary({
-        {Ymd(2026, 1, 12), "09:00 Team meeting"},
+TEST_F(Reminders, AWeeklyLineIsRemindedEveryWeekWhateverWasDismissed) {
+    store = Diary({
+        {Ymd(2026, 1, 12), "09:00 Team meeting\r\n10:00 Review"},
         {Ymd(2026, 1, 19), "09:00 Team meeting\r\n09:00 Retrospective"},
     });
-    ReminderEngine engine;
-    {
-        PinnedNow now(2026, 1, 12, 9, 0);
-        EXPECT_EQ(engine.CheckReminders(store, {}).size(), 1u);
-    }
-    PinnedNow now(2026, 1, 19, 9, 0);
-    EXPECT_EQ(Raised(engine.CheckReminders(store, {})),
-              Strings{"Monday, January 19, 2026 - 09:00 Retrospective"});
-    EXPECT_EQ(Menu(engine), (Strings{"1 Monday, January 19, 2026 - 09:00 Retrospective",
-                                     "0 Monday, January 19, 2026 - 09:00 Team meeting"}))
-        << "the pending entry moved to the later day";
-}
-
-TEST(ReminderEngine, DismissedLineIsNeverRemindedAgain) {
-    const EventStore store = Diary({
-        {Ymd(2026, 1, 12), "09:00 Team meeting\r\n09:00 Stand-up\r\n10:00 Review"},
-        {Ymd(2026, 1, 19), "09:00 Team meeting"},
-    });
-    ReminderEngine engine;
-    {
-        PinnedNow now(2026, 1, 12, 9, 0);
-        engine.CheckReminders(store, {});
-    }
-    {
-        PinnedNow now(2026, 1, 12, 10, 0);
-        engine.CheckReminders(store, {});
-    }
-    ASSERT_EQ(Menu(engine), (Strings{"2 Monday, January 12, 2026 - 10:00 Review",
-                                     "1 Monday, January 12, 2026 - 09:00 Stand-up",
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 12, 9, 0)),
+              Strings{"Monday, January 12, 2026 - 09:00 Team meeting"});
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 12, 10, 0)),
+              Strings{"Monday, January 12, 2026 - 10:00 Review"});
+    ASSERT_EQ(Menu(engine), (Strings{"1 Monday, January 12, 2026 - 10:00 Review",
                                      "0 Monday, January 12, 2026 - 09:00 Team meeting"}));
 
     const std::optional<Reminder> opened = engine.Dismiss(0);
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->line, "09:00 Team meeting");
     EXPECT_EQ(opened->day, Ymd(2026, 1, 12));
-    EXPECT_EQ(Menu(engine), (Strings{"1 Monday, January 12, 2026 - 10:00 Review",
-                                     "0 Monday, January 12, 2026 - 09:00 Stand-up"}));
-    for (const int invalid : {-1, 2, 201}) {
+    for (const int invalid : {-1, 1, 201}) {
         EXPECT_FALSE(engine.Dismiss(invalid)) << invalid;
     }
-    EXPECT_EQ(Menu(engine).size(), 2u);
+    EXPECT_EQ(Menu(engine), Strings{"0 Monday, January 12, 2026 - 10:00 Review"});
 
-    {
-        PinnedNow now(2026, 1, 12, 9, 0);
-        EXPECT_TRUE(engine.CheckReminders(store, {}).empty()) << "same minute again";
-    }
-    PinnedNow now(2026, 1, 19, 9, 0);
-    EXPECT_TRUE(engine.CheckReminders(store, {}).empty()) << "a later day";
-    engine.Dismiss(1);
-    engine.Dismiss(0);
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 12, 9, 0)), Strings{}) << "clock set back";
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 19, 9, 0)),
+              (Strings{"Monday, January 19, 2026 - 09:00 Team meeting",
+                       "Monday, January 19, 2026 - 09:00 Retrospective"}));
+    EXPECT_EQ(Menu(engine), (Strings{"2 Monday, January 19, 2026 - 09:00 Retrospective",
+                                     "1 Monday, January 19, 2026 - 09:00 Team meeting",
+                                     "0 Monday, January 12, 2026 - 10:00 Review"}));
+    engine.DismissAll();
     EXPECT_FALSE(engine.HasPending());
+}
+
+TEST_F(Reminders, AGapIsCaughtUpOnceAndAtMostADayBack) {
+    const EventStore diary = Diary({
+        {Ymd(2026, 1, 12), "09:00 Monday"},
+        {Ymd(2026, 1, 14), "10:00 A day before\r\n10:30 Wednesday"},
+        {Ymd(2026, 1, 15), "08:00 Last check\r\n08:30 Breakfast\r\n10:58 Call\r\n10:59 Coffee\r\n"
+                           "11:00 Dentist\r\n11:01 Taxi"},
+    });
+    const auto Jan = [](int day, int hour, int minute, int second = 0) {
+        return LocalMoment(2026, 1, day, hour, minute, second);
+    };
+    const std::optional<std::time_t> none;
+    const char* const day = "Thursday, January 15, 2026 - ";
+    const struct {
+        std::optional<std::time_t> lastCheck;
+        std::time_t now;
+        LeadTime lead;
+        const char* what;
+        Strings raised;
+    } cases[] = {
+        {Jan(15, 8, 0),
+         Jan(15, 11, 0, 5),
+         {},
+         "a sleep of three hours",
+         {"missed: 08:30 Breakfast", "missed: 10:58 Call", "missed: 10:59 Coffee",
+          "11:00 Dentist"}},
+        {Jan(15, 10, 59, 30),
+         Jan(15, 11, 1),
+         {},
+         "a minute late is on time",
+         {"11:00 Dentist", "11:01 Taxi"}},
+        {Jan(12, 10, 0),
+         Jan(15, 10, 0),
+         {},
+         "three days: only the last 24 hours",
+         {"Wednesday, January 14, 2026 - missed: 10:30 Wednesday", "missed: 08:00 Last check",
+          "missed: 08:30 Breakfast"}},
+        {Jan(14, 9, 0),
+         Jan(14, 11, 0, 5),
+         {1, 0, 0},
+         "a lead time of a day",
+         {"missed: 10:58 Call", "missed: 10:59 Coffee", "11:00 Dentist"}},
+        {none, Jan(15, 11, 0, 30), {}, "a start without a stored check", {"11:00 Dentist"}},
+        {LocalMoment(2030, 1, 1, 0, 0),
+         Jan(15, 11, 0, 30),
+         {},
+         "a clock set back",
+         {"11:00 Dentist"}},
+    };
+    for (const auto& c : cases) {
+        store = diary;
+        engine = ReminderEngine();
+        if (c.lastCheck)
+            engine.ResumeAfter(*c.lastCheck);
+        Strings expected;
+        for (const std::string& text : c.raised)
+            expected.push_back(text.find(" - ") == std::string::npos ? day + text : text);
+        EXPECT_EQ(CheckAt(c.now, c.lead), expected) << c.what;
+        EXPECT_EQ(engine.LastCheck(), c.now) << c.what;
+        EXPECT_EQ(CheckAt(c.now + 10, c.lead), Strings{}) << c.what << ": raised once";
+    }
+}
+
+TEST_F(Reminders, SnoozeBringsThePendingLinesBackWhenItsTimeComes) {
+    store = Diary({{Ymd(2026, 1, 15), "08:30 Breakfast\r\n09:00 Dentist\r\n09:10 Bus"}});
+    const Strings comeBack = {"Thursday, January 15, 2026 - missed: 08:30 Breakfast",
+                              "Thursday, January 15, 2026 - 09:00 Dentist"};
+    for (const int minutes : {5, 15, 60}) {
+        engine = ReminderEngine();
+        engine.ResumeAfter(LocalMoment(2026, 1, 15, 8, 0));
+        const std::time_t start = LocalMoment(2026, 1, 15, 9, 0);
+        ASSERT_EQ(CheckAt(start), comeBack);
+        engine.Snooze(minutes);
+        EXPECT_FALSE(engine.HasPending()) << minutes;
+        const std::time_t until = start + minutes * 60;
+        EXPECT_EQ(Ticks(start + 10, until - 10).size(), minutes > 10 ? 1u : 0u)
+            << minutes << ": only the bus";
+        EXPECT_EQ(CheckAt(until), comeBack) << minutes;
+        Ticks(until + 10, LocalMoment(2026, 1, 15, 9, 10));
+        EXPECT_EQ(Menu(engine).size(), 3u) << minutes;
+        engine.DismissAll();
+        EXPECT_EQ(CheckAt(start), Strings{}) << minutes << ": clock set back after all";
+    }
+}
+
+#ifndef _WIN32
+TEST_F(Reminders, TheSkippedAndTheRepeatedHourAreRemindedOnce) {
+    const ProcessInCentralEurope zone;
+    // 02:00 CET becomes 03:00 CEST on 29 March; 03:00 CEST becomes 02:00 CET on 25 October.
+    store = Diary({
+        {Ymd(2026, 3, 29), "01:59 Before\r\n02:00 At the jump\r\n02:30 Skipped\r\n03:00 After\r\n"
+                           "09:00 Brunch"},
+        {Ymd(2026, 10, 25), "01:59 Before\r\n02:30 Repeated\r\n03:00 After"},
+    });
+    const std::string spring = "Sunday, March 29, 2026 - ";
+    const std::string autumn = "Sunday, October 25, 2026 - ";
+    const Raised skipped = {
+        {UtcMoment(2026, 3, 29, 0, 59) + 3, spring + "01:59 Before"},
+        {UtcMoment(2026, 3, 29, 1, 0) + 3, spring + "02:00 At the jump"},
+        {UtcMoment(2026, 3, 29, 1, 0) + 3, spring + "02:30 Skipped"},
+        {UtcMoment(2026, 3, 29, 1, 0) + 3, spring + "03:00 After"},
+    };
+    EXPECT_EQ(Ticks(UtcMoment(2026, 3, 29, 0, 0) + 3, UtcMoment(2026, 3, 29, 2, 0)), skipped);
+    const Raised repeated = {
+        {UtcMoment(2026, 10, 24, 23, 59) + 3, autumn + "01:59 Before"},
+        {UtcMoment(2026, 10, 25, 0, 30) + 3, autumn + "02:30 Repeated"},
+        {UtcMoment(2026, 10, 25, 2, 0) + 3, autumn + "03:00 After"},
+    };
+    EXPECT_EQ(Ticks(UtcMoment(2026, 10, 24, 23, 0) + 3, UtcMoment(2026, 10, 25, 3, 0)), repeated);
+    // A day of lead time is 24 hours: 09:00 CEST comes at 08:00 CET the day before.
+    engine = ReminderEngine();
+    EXPECT_EQ(CheckAt(UtcMoment(2026, 3, 28, 7, 0), {1, 0, 0}), Strings{spring + "09:00 Brunch"});
+}
+#endif
+
+TEST(BalloonText, ListsWhatFitsAndCountsTheRest) {
+    const auto Due = [](const std::string& text) { return DueReminder{Reminder{}, text}; };
+    EXPECT_EQ(BalloonText({Due("one"), Due("two")}), "one\ntwo");
+    EXPECT_EQ(BalloonText({Due("1"), Due("2"), Due("3"), Due("4"), Due("5"), Due("6"), Due("7")}),
+              "1\n2\n3\n4\nand 3 more");
+
+    // Many mixes: how many lines, how long, of which characters.
+    for (const std::string character : {"a", "\xC3\xBC", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"}) {
+        for (const std::size_t length : {10, 45, 60, 130, 300}) {
+            for (std::size_t count = 1; count <= 12; ++count) {
+                std::vector<DueReminder> raised;
+                std::string joined;
+                for (std::size_t i = 0; i < count; ++i) {
+                    std::string text = std::to_string(i) + " ";
+                    while (text.size() + character.size() <= length)
+                        text += character;
+                    joined += (i > 0 ? "\n" : "") + text;
+                    raised.push_back(Due(text));
+                }
+                const std::string balloon = BalloonText(raised);
+                SCOPED_TRACE(std::to_string(count) + " of " + std::to_string(length) + " bytes");
+                EXPECT_LE(balloon.size(), 255u);
+                Strings lines;
+                for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+                    end = balloon.find('\n', start);
+                    lines.push_back(balloon.substr(start, end - start));
+                }
+                ASSERT_LE(lines.size(), 5u);
+                std::size_t more = 0;
+                if (lines.back().rfind("and ", 0) == 0) {
+                    more = std::stoul(lines.back().substr(4));
+                    lines.pop_back();
+                }
+                ASSERT_EQ(lines.size() + more, count);
+                EXPECT_EQ(balloon == joined, count <= 5 && joined.size() <= 255);
+                for (std::size_t i = 0; i < lines.size(); ++i) {
+                    if (lines[i] == raised[i].text)
+                        continue;
+                    // Only a first line too long alone is cut, and only between characters.
+                    EXPECT_EQ(i, 0u);
+                    ASSERT_GE(lines[i].size(), 3u);
+                    const std::size_t cut = lines[i].size() - 3;
+                    EXPECT_EQ(lines[i].substr(cut), "...");
+                    EXPECT_EQ(lines[i].substr(0, cut), raised[i].text.substr(0, cut));
+                    EXPECT_NE(raised[i].text[cut] & 0xC0, 0x80) << "cut inside a character";
+                }
+            }
+        }
+    }
 }
 
 } // namespace
