@@ -44,3 +44,13 @@
 #define ORVIK_PREVIEW_NO_FOLDER                                                                   \
     "The preview needs a folder of its own in your local application data, and it could not "    \
     "be made."
+
+#define ORVIK_ASK_RECOVER                                                                         \
+    "OrvikCalendar was closed before your changes to %s were saved. Recover them?\n\n"           \
+    "They were kept on %s."
+#define ORVIK_RECOVERY_UNREADABLE                                                                 \
+    "The changes that OrvikCalendar kept in\n%s\ncould not be read. The file stays there."
+#define ORVIK_SKIPPED_RECORDS                                                                     \
+    "%s of the records in\n%s\ncould not be read and were left out. The first of them:\n\n%s\n\n" \
+    "If you save the diary, they will be gone from the file; a copy of the file as it is now "    \
+    "is kept with the backups (File > Open Backups Folder)."

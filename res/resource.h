@@ -27,6 +27,7 @@
 #define ID_GO_NEXT_YEAR 32787
 #define ID_GO_TODAY 32788
 #define ID_EDIT_FIND_PREVIOUS 32789
+#define ID_FILE_OPEN_BACKUPS 32790
 // One command per pending reminder in the icon's menu: 201 of them, more
 // than a menu can show on a screen.
 #define ID_REMINDER_FIRST 32868

@@ -1,8 +1,10 @@
 #include "shell/DocumentCommands.h"
 
+#include "core/Now.h"
 #include "framework/FileDialog.h"
 #include "res/MessageTexts.h"
 #include "shell/RecentFileList.h"
+#include "shell/ShellOpen.h"
 #include "shell/Texts.h"
 #include "storage/FileTime.h"
 #include "view/OrvikCalendarView.h"
@@ -22,6 +24,14 @@ const char* NotLoadedText(LoadOutcome outcome) {
     }
 }
 
+// "Tuesday, December 8, 2026 10:15"
+std::string TimeText(std::int64_t seconds) {
+    const std::tm local = ToLocalTime(static_cast<std::time_t>(seconds));
+    char clock[16];
+    std::snprintf(clock, sizeof clock, " %02d:%02d", local.tm_hour, local.tm_min);
+    return Date(local).Format(3) + clock;
+}
+
 } // namespace
 
 void CDocumentCommands::New() {
@@ -29,6 +39,7 @@ void CDocumentCommands::New() {
         IDOK)
         return;
     document.New();
+    recovery.Remove();
     view.ShowMonth();
     view.UpdateTitle();
 }
@@ -44,6 +55,7 @@ bool CDocumentCommands::AskToKeepChanges() {
         return SaveDiary(document.HasFile() ? SaveWay::ToItsFile : SaveWay::AskForName,
                          ExportReport::SayDiaryNotSaved);
     case IDNO:
+        recovery.Remove();
         return true;
     default:
         return false;
@@ -69,8 +81,13 @@ bool CDocumentCommands::LoadDocument(const std::string& path) {
         ReportNotLoaded(path, outcome);
         return false;
     }
+    recovery.Remove();
     view.ShowMonth();
     view.UpdateTitle();
+    const SkippedRecords& skipped = document.Skipped();
+    if (skipped.count > 0)
+        Tell(FormatText(ORVIK_SKIPPED_RECORDS, {std::to_string(skipped.count), path, skipped.first}),
+             MB_OK | MB_ICONWARNING);
     return true;
 }
 
@@ -81,10 +98,38 @@ void CDocumentCommands::ReportNotLoaded(const std::string& path, LoadOutcome out
 void CDocumentCommands::OpenLastDocument() {
     // A missing or unreadable last diary leaves the new, empty one; its
     // entry stays in the list for when the drive is back.
-    if (!recentFiles.Entries().empty())
+    if (!OfferRecovery() && !recentFiles.Entries().empty())
         LoadDocument(recentFiles.Entries().front());
     // Ready for typing into today.
     view.FocusToday();
+}
+
+bool CDocumentCommands::OfferRecovery() {
+    const std::optional<CRecoveryKeeper::Left> left = recovery.NewestLeft();
+    if (!left)
+        return false;
+    std::string bytes;
+    std::optional<RecoveredDiary> recovered;
+    if (ReadFileBytes(left->file, bytes) == LoadOutcome::Loaded)
+        recovered = ParseRecovery(bytes);
+    if (!recovered) {
+        // Kept: what it holds may yet be read by other means.
+        Tell(FormatText(ORVIK_RECOVERY_UNREADABLE, left->file), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    const std::string name = recovered->path.empty() ? ORVIK_UNTITLED : recovered->path;
+    if (Tell(FormatText(ORVIK_ASK_RECOVER, {name, TimeText(left->time)}),
+             MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        DeleteFileA(left->file.c_str());
+        return false;
+    }
+    document.Recover(recovered->path, recovered->fileTime, std::move(recovered->store));
+    // Ours first, so that the changes are kept somewhere all along.
+    recovery.Keep(document);
+    DeleteFileA(left->file.c_str());
+    view.ShowMonth();
+    view.UpdateTitle();
+    return true;
 }
 
 void CDocumentCommands::Open() {
@@ -93,6 +138,12 @@ void CDocumentCommands::Open() {
         return;
     if (OpenDocument(dialog.Path()))
         recentFiles.AddToList(dialog.Path());
+}
+
+void CDocumentCommands::OpenBackupsFolder() {
+    Backups& backups = document.BackupCopies();
+    const std::string own = document.HasFile() ? backups.FolderFor(document.Name()) : "";
+    ShellOpen((FileExists(own) ? own : backups.Root()).c_str());
 }
 
 bool CDocumentCommands::Save() {
@@ -127,7 +178,7 @@ bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
     const Document::SaveResult result =
         way == SaveWay::ToItsFile ? document.Save() : document.SaveAs(path);
     if (!result.saved) {
-        Tell(FormatText(ORVIK_NOT_SAVED, path, result.error), MB_OK | MB_ICONERROR);
+        Tell(FormatText(ORVIK_NOT_SAVED, {path, result.error}), MB_OK | MB_ICONERROR);
         return false;
     }
     if (way == SaveWay::AskForName) {
@@ -140,7 +191,7 @@ bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
 bool CDocumentCommands::ExportMonth(const std::string& path) {
     const Document::SaveResult result = document.Export(path, view.CurrentMonth());
     if (!result.saved) {
-        Tell(FormatText(ORVIK_EXPORT_FAILED, path, result.error), MB_OK | MB_ICONERROR);
+        Tell(FormatText(ORVIK_EXPORT_FAILED, {path, result.error}), MB_OK | MB_ICONERROR);
     }
     return result.saved;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/RecoveryKeeper.h"
 #include "storage/Document.h"
 
 #include <windows.h>
@@ -14,8 +15,9 @@ class RecentFileList;
 // told. The document does the reading and writing.
 class CDocumentCommands {
   public:
-    CDocumentCommands(Document& document, COrvikCalendarView& view, RecentFileList& recentFiles)
-        : document(document), view(view), recentFiles(recentFiles) {}
+    CDocumentCommands(Document& document, COrvikCalendarView& view, RecentFileList& recentFiles,
+                      CRecoveryKeeper& recovery)
+        : document(document), view(view), recentFiles(recentFiles), recovery(recovery) {}
     // The window that owns the questions and reports; set once it exists.
     HWND owner = nullptr;
 
@@ -25,7 +27,10 @@ class CDocumentCommands {
     bool Save();
     bool SaveAs();
     void OpenRecent(int command);
+    // At start: a diary recovered after a crash, when the user wants it,
+    // else the last one.
     void OpenLastDocument();
+    void OpenBackupsFolder();
     // Asks whether to save a modified document; true when the document may
     // be let go: unmodified, saved whole, or the user chose not to save.
     bool AskToKeepChanges();
@@ -44,9 +49,13 @@ class CDocumentCommands {
     // stays as it was then.
     bool LoadDocument(const std::string& path);
     void ReportNotLoaded(const std::string& path, LoadOutcome outcome);
+    // Offers the changes a copy that ended without saving left behind;
+    // true when they became the document.
+    bool OfferRecovery();
     int Tell(const std::string& text, UINT buttons);
 
     Document& document;
     COrvikCalendarView& view;
     RecentFileList& recentFiles;
+    CRecoveryKeeper& recovery;
 };

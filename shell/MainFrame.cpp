@@ -72,6 +72,10 @@ HACCEL CreateFindDialogAccelerators(HACCEL frameKeys) {
 // the window that is shown by then.
 const UINT kOpenLastDocumentMessage = WM_APP + 1;
 const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
+// The recovery file is written this long after the last change: often
+// enough that little is lost, not so often that typing waits for the disk.
+const UINT_PTR kRecoveryTimer = 1; // the frame's only timer
+const UINT kRecoveryDelayMs = 3000;
 
 } // namespace
 
@@ -126,6 +130,10 @@ bool CMainFrame::OnWheelInWindow(const MSG& message) {
 
 BOOL CMainFrame::OnIdle() {
     UIEnable(ID_FILE_SAVE, document.IsModified());
+    // A change since the recovery file was kept: write it again a moment
+    // after the typing stops (setting the timer again restarts it).
+    if (document.Edits() != keptEdits)
+        SetTimer(window, kRecoveryTimer, kRecoveryDelayMs, nullptr);
     UIUpdateToolBar();
     return FALSE;
 }
@@ -175,6 +183,21 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SHOWWINDOW:
         OnShowWindow(wParam != FALSE);
         return false;
+    case WM_TIMER:
+        if (wParam != kRecoveryTimer)
+            break;
+        KillTimer(window, kRecoveryTimer);
+        KeepRecovery();
+        return true;
+    case WM_QUERYENDSESSION:
+        // Never blocks the log-off: everything is kept first.
+        OnEndSession();
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEndSession();
+        return true;
     case WM_CLOSE:
         result = OnClose(wParam);
         return true;
@@ -282,6 +305,9 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     case ID_OPTIONS:
         OnOptions();
         return true;
+    case ID_FILE_OPEN_BACKUPS:
+        documents.OpenBackupsFolder();
+        return true;
     default:
         return false;
     }
@@ -296,6 +322,7 @@ LRESULT CMainFrame::OnCreate() {
     view.commandBar = &commandBar;
     view.document = &document;
     documents.owner = window;
+    document.BackupCopies().SetRoot(UserDataFolder("Backups"));
     view.onReminderDue = [this](const std::string& text) {
         tray.StartAnimation();
         tray.SetTooltipText(text.c_str());
@@ -476,9 +503,22 @@ LRESULT CMainFrame::OnClose(WPARAM request) {
     }
     if (!documents.AskToKeepChanges())
         return 0;
+    // Saved, or not wanted: nothing is left to recover.
+    recovery.Remove();
     WriteRegistryAtClose();
     DestroyWindow(window);
     return 0;
+}
+
+void CMainFrame::KeepRecovery() {
+    view.CollectCells(); // a text that has not left its cell counts too
+    recovery.Keep(document);
+    keptEdits = document.Edits();
+}
+
+void CMainFrame::OnEndSession() {
+    KeepRecovery();
+    WriteRegistryAtClose();
 }
 
 void CMainFrame::WriteRegistryAtClose() {

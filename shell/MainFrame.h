@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/DocumentCommands.h"
 #include "shell/RecentFileList.h"
+#include "shell/RecoveryKeeper.h"
 #include "shell/SystemTray.h"
 #include "storage/AppSettings.h"
 #include "view/OrvikCalendarView.h"
@@ -31,7 +32,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     CSelector selector;
     CSystemTray tray;
     RecentFileList recentFiles;
-    CDocumentCommands documents{document, view, recentFiles};
+    CRecoveryKeeper recovery;
+    CDocumentCommands documents{document, view, recentFiles, recovery};
     HWND toolbar = nullptr; // the button bar, a child of the rebar
     bool toolbarVisible = true;
 
@@ -70,11 +72,16 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     // changed the month (or went on to the cell it scrolls).
     bool OnWheelInWindow(const MSG& message);
     void OnShowWindow(bool shown);
+    // The recovery file brought up to date: the cells' texts too.
+    void KeepRecovery();
+    // The end of the Windows session: what a close writes, without asking.
+    void OnEndSession();
     void GoToday();
     void WriteRegistryAtClose();
 
     CMessageLoop* loop = nullptr; // borrowed: the loop of the frame's thread
     OwnedAccelerators findDialogAccelerators;
+    std::uint64_t keptEdits = 0; // the document's edits when the recovery file was last kept
     bool findDialogHidden = false; // hidden with the frame, shown with it again
     int wheelDistance = 0;         // wheel turns not yet a whole notch
 };

@@ -21,7 +21,7 @@ bool WritePreviewFile(HWND owner, const std::string& path, const std::string& co
     std::string error;
     if (SaveFileSafely(path, content, error))
         return true;
-    const std::string text = FormatText(ORVIK_PREVIEW_NOT_WRITTEN, path, error);
+    const std::string text = FormatText(ORVIK_PREVIEW_NOT_WRITTEN, {path, error});
     MessageBoxA(owner, text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
     return false;
 }

@@ -1,14 +1,14 @@
 #include "shell/Texts.h"
 
-std::string FormatText(const char* format, const std::string& first, const std::string& second) {
+std::string FormatText(const char* format, std::initializer_list<std::string> values) {
     std::string text = format;
     std::size_t at = 0;
-    for (const std::string* value : {&first, &second}) {
+    for (const std::string& value : values) {
         at = text.find("%s", at);
         if (at == std::string::npos)
             break;
-        text.replace(at, 2, *value);
-        at += value->size();
+        text.replace(at, 2, value);
+        at += value.size();
     }
     return text;
 }

@@ -88,12 +88,30 @@ void CCsvReader::GetField(int n, std::string& field) const {
     }
 }
 
-bool ParseCalendar(std::string_view bytes, EventStore& store) {
+bool CCsvReader::HasUnquotedContent() const {
+    bool quoted = false;
+    for (const char c : record) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c != ';' && c != ',' && c != ' ' && c != '\t')
+            return true;
+    }
+    return false;
+}
+
+bool ParseCalendar(std::string_view bytes, EventStore& store, SkippedRecords* skipped) {
     CCsvReader reader(bytes);
     std::string date, text;
     while (reader.ReadRecord()) {
         reader.GetField(0, date);
         reader.GetField(1, text);
+        // An empty day is written as a record with an empty text and read as
+        // nothing; a record without a date, or with text outside quotes, is
+        // one the reader cannot use and would drop without a word.
+        if (skipped && (date.empty() || reader.HasUnquotedContent())) {
+            if (skipped->count++ == 0)
+                skipped->first = reader.Record();
+        }
         if (date.empty() || text.empty())
             continue;
         if (!store.Append(Date(date.c_str()), text))
@@ -103,7 +121,7 @@ bool ParseCalendar(std::string_view bytes, EventStore& store) {
 }
 
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8) {
+                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped) {
     std::string bytes;
     const LoadOutcome read = ReadFileBytes(path, bytes);
     if (read != LoadOutcome::Loaded)
@@ -113,9 +131,12 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
     try {
         const std::string text = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
         EventStore parsed;
-        if (!ParseCalendar(text, parsed))
+        SkippedRecords left;
+        if (!ParseCalendar(text, parsed, &left))
             return LoadOutcome::OutOfMemory;
         store.ReplaceWith(std::move(parsed));
+        if (skipped)
+            *skipped = left;
         return LoadOutcome::Loaded;
     } catch (const std::bad_alloc&) {
         return LoadOutcome::OutOfMemory;

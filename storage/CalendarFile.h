@@ -32,6 +32,10 @@ class CCsvReader {
     // inside quotes giving one, each LF given as CR LF. Unquoted bytes are
     // dropped, so an unquoted or missing field is empty.
     void GetField(int n, std::string& field) const;
+    // Bytes outside quotes other than separators and blanks: data the
+    // fields leave out.
+    bool HasUnquotedContent() const;
+    std::string Record() const { return std::string(record); }
 
   private:
     std::string_view bytes;
@@ -39,14 +43,23 @@ class CCsvReader {
     std::string_view record;
 };
 
+// Records the reader could not use: one with no date, or with text outside
+// quotes. Loaded once and saved, a diary would lose them.
+struct SkippedRecords {
+    int count = 0;
+    std::string first; // the first of them, as it stands in the file
+};
+
 // Replaces the store with the records of the file: those whose date and text
 // fields are both non-empty, in file order, appended without search, the
 // date read by the text constructor of Date. The file's bytes become text by
 // DecodeCalendarBytes with legacyToUtf8. The store is replaced only when the
 // whole file was read and every record kept; otherwise it is untouched.
+// Records that could not be used count in `skipped` when given.
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8);
+                             const LegacyToUtf8& legacyToUtf8,
+                             SkippedRecords* skipped = nullptr);
 
 // Appends the records of a calendar file's text to the store by the same rules;
 // false when memory ran out before every record was in.
-bool ParseCalendar(std::string_view bytes, EventStore& store);
+bool ParseCalendar(std::string_view bytes, EventStore& store, SkippedRecords* skipped = nullptr);

@@ -12,8 +12,10 @@ std::string Document::Name() const {
 }
 
 void Document::SetDayText(const Date& day, const std::string& text) {
-    if (store.Lookup(day) != text)
-        modified = true;
+    if (store.Lookup(day) == text)
+        return;
+    modified = true;
+    ++edits;
     store.SetDayText(day, text);
 }
 
@@ -21,16 +23,30 @@ void Document::New() {
     store.RemoveAll();
     path.clear();
     fileTime = 0;
+    ++edits;
 }
 
 LoadOutcome Document::Load(const std::string& newPath) {
-    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8);
+    SkippedRecords left;
+    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &left);
     if (outcome != LoadOutcome::Loaded)
         return outcome;
     path = newPath;
     fileTime = FileModificationTime(path);
     modified = false;
+    skipped = left;
+    ++edits;
     return outcome;
+}
+
+void Document::Recover(const std::string& recoveredPath, std::int64_t recoveredFileTime,
+                       EventStore&& recovered) {
+    store.ReplaceWith(std::move(recovered));
+    path = recoveredPath;
+    fileTime = recoveredFileTime;
+    modified = true;
+    skipped = SkippedRecords{};
+    ++edits;
 }
 
 Document::SaveResult Document::Save() {
@@ -47,13 +63,16 @@ Document::SaveResult Document::SaveAs(const std::string& newPath) {
 Document::SaveResult Document::WriteTo(const std::string& target) {
     SaveResult result;
     try {
-        result.saved = SaveFileSafely(target, FormatCalendar(store), result.error);
+        const std::string bytes = FormatCalendar(store);
+        backups.BeforeReplacing(target);
+        result.saved = SaveFileSafely(target, bytes, result.error);
     } catch (const std::bad_alloc&) {
         result.error = "There is not enough memory to write the diary.";
     }
     if (result.saved) {
         modified = false;
         fileTime = FileModificationTime(target);
+        ++edits;
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/EventStore.h"
+#include "storage/Backups.h"
 #include "storage/CalendarFile.h"
 #include "storage/XmlExport.h"
 
@@ -36,7 +37,13 @@ class Document {
     // when that changes what it holds.
     void SetDayText(const Date& day, const std::string& text);
     // The user changed a text that has not reached the document yet.
-    void MarkModified() { modified = true; }
+    void MarkModified() {
+        modified = true;
+        ++edits;
+    }
+    // Goes up with every change of the document, so that a copy kept of it
+    // (the recovery file) can tell it is behind.
+    std::uint64_t Edits() const { return edits; }
 
     // Empties the diary and forgets its file. Whether it counts as modified
     // is left as it was.
@@ -46,6 +53,14 @@ class Document {
     // DecodeCalendarBytes), and the next save writes it as UTF-8. Anything
     // but Loaded leaves the document unchanged.
     LoadOutcome Load(const std::string& path);
+    // The records the last load could not use (see SkippedRecords).
+    const SkippedRecords& Skipped() const { return skipped; }
+    // Takes over a diary recovered after a crash: it belongs to `path` (empty
+    // for an untitled one), whose file had `fileTime` then, and is unsaved.
+    void Recover(const std::string& recoveredPath, std::int64_t recoveredFileTime,
+                 EventStore&& recovered);
+    // Dated copies of a file are kept there before saves replace it.
+    Backups& BackupCopies() { return backups; }
     // Writes the whole diary to its own file; needs HasFile().
     SaveResult Save();
     // Writes the whole diary to `path`, which becomes its file.
@@ -65,6 +80,9 @@ class Document {
     std::string path; // empty while untitled
     bool modified = false;
     std::int64_t fileTime = 0;
+    std::uint64_t edits = 0;
+    SkippedRecords skipped;
+    Backups backups;
 };
 
 // True when the path names an XML file, which holds an export, never a diary.

@@ -4,6 +4,9 @@
 #include "res/resource.h"
 #include "shell/SystemTray.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -28,9 +31,12 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM searchPointer) {
     auto& search = *reinterpret_cast<WindowSearch*>(searchPointer);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    char title[64] = "";
+    char title[64] = "", className[16] = "";
     GetWindowTextA(window, title, sizeof title);
-    if (owner == search.processId && std::string(title).rfind("OrvikCalendar", 0) == 0) {
+    GetClassNameA(window, className, sizeof className);
+    // Its message boxes bear the program's name too.
+    if (owner == search.processId && std::string(title).rfind("OrvikCalendar", 0) == 0 &&
+        lstrcmpA(className, "#32770") != 0) {
         search.found = window;
         return FALSE;
     }
@@ -81,6 +87,12 @@ class RunningProgram {
         return nullptr;
     }
     // The exit code, or -1 when the program did not end in time.
+    void WaitUntilIdle() const { WaitForInputIdle(process.hProcess, kPatienceMs); }
+    // Ends it at once, as a crash or the task manager would: nothing is saved.
+    void Kill() const {
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, kPatienceMs);
+    }
     int WaitForExit() const {
         DWORD code = 0;
         if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0 ||
@@ -325,6 +337,141 @@ TEST_F(WholeProgram, AltFOpensTheFileMenuFromTheMenuBar) {
     PostKey(window, WM_KEYDOWN, VK_ESCAPE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
+}
+
+// The recovery files of every copy, in the user's local application data.
+std::string RecoveryFolder() {
+    char root[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, root);
+    return std::string(root) + "\\OrvikCalendar\\Recovery\\";
+}
+
+std::vector<std::string> RecoveryFiles() {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((RecoveryFolder() + "*.orvik").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do
+        files.push_back(RecoveryFolder() + found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
+void RemoveRecoveryFiles() {
+    for (const std::string& file : RecoveryFiles())
+        DeleteFileA(file.c_str());
+}
+
+std::string CellText(HWND cell) {
+    char text[256] = "";
+    // Another process's control: only WM_GETTEXT asks the control itself.
+    SendMessageA(cell, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+BOOL CALLBACK FindSaveButton(HWND child, LPARAM enabled) {
+    char className[32] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, TOOLBARCLASSNAMEA) == 0 &&
+        SendMessageA(child, TB_COMMANDTOINDEX, ID_FILE_SAVE, 0) >= 0 &&
+        SendMessageA(child, TB_ISBUTTONENABLED, ID_FILE_SAVE, 0))
+        *reinterpret_cast<bool*>(enabled) = true;
+    return TRUE;
+}
+
+// Whether the toolbar's Save button is enabled (the diary is modified).
+bool SaveEnabled(HWND frame) {
+    bool enabled = false;
+    EnumChildWindows(frame, FindSaveButton, reinterpret_cast<LPARAM>(&enabled));
+    return enabled;
+}
+
+// A saved diary that is opened at start, typed into, and the program killed
+// before it was saved; then started again.
+class Recovery : public WholeProgram {
+  protected:
+    void SetUp() override {
+        WholeProgram::SetUp();
+        RemoveRecoveryFiles();
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        path = std::string(temp) + "orvik recovered.csv";
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "", 0, &written, nullptr);
+        CloseHandle(file);
+        StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
+        StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+    }
+    void TearDown() override {
+        RemoveRecoveryFiles();
+        DeleteFileA(path.c_str());
+        WholeProgram::TearDown();
+    }
+    void TypeAndKill() {
+        RunningProgram program;
+        HWND window = program.WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        const std::vector<HWND> cells = DayCells(window);
+        ASSERT_EQ(cells.size(), 42u);
+        for (char c : std::string("typed, never saved"))
+            PostMessageA(cells[17], WM_CHAR, static_cast<WPARAM>(c), 1);
+        for (DWORD waited = 0; waited < kPatienceMs && RecoveryFiles().empty(); waited += 100)
+            Sleep(100);
+        ASSERT_EQ(RecoveryFiles().size(), 1u) << "kept a few seconds after the typing";
+        program.Kill();
+    }
+    std::string path;
+};
+
+TEST_F(Recovery, AfterAKillTheChangesComeBackWhenWanted) {
+    for (const bool wanted : {true, false}) {
+        TypeAndKill();
+        RunningProgram again;
+        HWND question = WaitForDialogOf(again.ProcessId());
+        ASSERT_NE(question, nullptr) << wanted;
+        PostMessageA(question, WM_COMMAND, MAKEWPARAM(wanted ? IDYES : IDNO, BN_CLICKED), 0);
+        HWND window = again.WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        const std::vector<HWND> cells = DayCells(window);
+        ASSERT_EQ(cells.size(), 42u);
+        char title[512] = "";
+        GetWindowTextA(window, title, sizeof title);
+        EXPECT_EQ(std::string(title), "OrvikCalendar - " + path) << wanted;
+        EXPECT_EQ(CellText(cells[17]), wanted ? "typed, never saved" : "") << wanted;
+        again.WaitUntilIdle(); // the toolbar is brought up to date when the program idles
+        EXPECT_EQ(SaveEnabled(window), wanted) << "recovered changes are unsaved";
+        // Another recovery file is this copy's own, kept at once for what it holds.
+        EXPECT_EQ(RecoveryFiles().size(), wanted ? 1u : 0u) << wanted;
+        again.Kill();
+        RemoveRecoveryFiles();
+    }
+}
+
+TEST_F(Recovery, TheEndOfTheSessionKeepsEverythingAndDoesNotWait) {
+    StoreSettingsText("Document9", "C:\\stale.csv", ORVIK_RECENT_SUBKEY);
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    HWND cell = DayCells(window)[17];
+    PostMessageA(cell, WM_CHAR, 'x', 1);
+    for (DWORD waited = 0; waited < kPatienceMs && CellText(cell) != "x"; waited += 20)
+        Sleep(20);
+    DWORD_PTR reply = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                    kPatienceMs, &reply));
+    EXPECT_EQ(reply, static_cast<DWORD_PTR>(TRUE)) << "the log-off goes on";
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, kPatienceMs,
+                        &reply);
+    EXPECT_EQ(RecoveryFiles().size(), 1u);
+    StoredValue value;
+    EXPECT_TRUE(ReadStoredValue(ORVIK_VALUE_WINDOW_PLACEMENT, value));
+    EXPECT_TRUE(ReadStoredValue(ORVIK_VALUE_USE_REMINDER, value)) << "the settings";
+    EXPECT_FALSE(ReadStoredValue("Document9", value, ORVIK_RECENT_SUBKEY)) << "the recent list";
+    EXPECT_TRUE(program.Running()) << "nothing ended the program but the system";
 }
 
 } // namespace

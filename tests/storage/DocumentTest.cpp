@@ -1,4 +1,6 @@
 #include "storage/Document.h"
+#include "storage/RecoveryFile.h"
+#include "storage/SafeSave.h"
 #include "tests/storage/TempFolder.h"
 #include "tests/support/DateHelpers.h"
 #include "tests/support/FailingAllocation.h"
@@ -40,6 +42,11 @@ class DocumentTest : public TempFolderTest {
     void SetFileTime(const std::string& path, std::chrono::seconds fromNow) {
         std::filesystem::last_write_time(path,
                                          std::filesystem::file_time_type::clock::now() + fromNow);
+    }
+    // The names of the copies kept of the diary, oldest first.
+    std::vector<std::string> CopiesOf(const std::string& path) {
+        const std::string copies = document.BackupCopies().FolderFor(path);
+        return std::filesystem::exists(copies) ? NamesIn(copies) : std::vector<std::string>{};
     }
     Document document{Windows1252ToUtf8};
 };
@@ -171,6 +178,86 @@ TEST(XmlExtension, NamesAnExportOnlyByItsLastExtension) {
         EXPECT_TRUE(HasXmlExtension(name)) << name;
     for (const char* name : {"a.xml.csv", "xml", "a.xmlx", "dir.xml\\file", "a.", ""})
         EXPECT_FALSE(HasXmlExtension(name)) << name;
+}
+
+TEST_F(DocumentTest, AFailingSaveStepKeepsTheOldFileAndTheChanges) {
+    for (const SaveStep step : {SaveStep::CreateTemporary, SaveStep::Write, SaveStep::Flush,
+                                SaveStep::Close, SaveStep::ReadBack, SaveStep::Replace}) {
+        LoadAndEdit();
+        FailSaveStep(step);
+        const Document::SaveResult result = document.Save();
+        FailSaveStep(std::nullopt);
+        EXPECT_FALSE(result.saved) << static_cast<int>(step);
+        EXPECT_NE(result.error, "") << static_cast<int>(step);
+        EXPECT_EQ(ReadBytes(PathOf("diary.csv")), kDiary) << static_cast<int>(step);
+        EXPECT_TRUE(document.IsModified()) << static_cast<int>(step);
+    }
+    EXPECT_TRUE(document.Save().saved);
+    EXPECT_NE(ReadBytes(PathOf("diary.csv")).find("unsaved"), std::string::npos);
+}
+
+TEST_F(DocumentTest, CopiesAreKeptAtTheFirstSaveOfASessionAndOfEachDay) {
+    document.BackupCopies().SetRoot(PathOf("backups"));
+    {
+        PinnedNow morning(2026, 3, 12, 9, 15);
+        LoadAndEdit();
+        ASSERT_TRUE(document.Save().saved);
+        document.SetDayText(Ymd(2026, 3, 15), "more");
+        ASSERT_TRUE(document.Save().saved);
+    }
+    {
+        PinnedNow nextDay(2026, 3, 13, 8, 0);
+        document.SetDayText(Ymd(2026, 3, 16), "and more");
+        ASSERT_TRUE(document.Save().saved);
+    }
+    const std::vector<std::string> copies = CopiesOf(PathOf("diary.csv"));
+    ASSERT_EQ(copies, (std::vector<std::string>{"diary.2026-03-12-091500.csv",
+                                                "diary.2026-03-13-080000.csv"}));
+    const std::string folder = document.BackupCopies().FolderFor(PathOf("diary.csv"));
+    EXPECT_EQ(ReadBytes(folder + copies[0]), kDiary) << "the file as it was before the day";
+    EXPECT_NE(ReadBytes(folder + copies[1]).find("more"), std::string::npos);
+
+    for (int day = 1; day <= 12; ++day) {
+        PinnedNow later(2026, 4, day);
+        document.SetDayText(Ymd(2026, 4, day), "day");
+        ASSERT_TRUE(document.Save().saved);
+    }
+    const std::vector<std::string> kept = CopiesOf(PathOf("diary.csv"));
+    ASSERT_EQ(kept.size(), static_cast<std::size_t>(Backups::kKept));
+    EXPECT_EQ(kept.front(), "diary.2026-04-03-120000.csv");
+}
+
+TEST_F(DocumentTest, RecordsTheReaderCannotUseAreCountedAndKeptInTheCopy) {
+    const std::string file = "\"3/12/2026\";\"kept\"\r\n"
+                             "3/13/2026;unquoted\r\n"
+                             "\"\";\"no date\"\r\n"
+                             "\"3/14/2026\";\"\"\r\n"; // an empty day: no loss
+    WriteBytes(PathOf("diary.csv"), file);
+    document.BackupCopies().SetRoot(PathOf("backups"));
+    ASSERT_EQ(document.Load(PathOf("diary.csv")), LoadOutcome::Loaded);
+    EXPECT_EQ(document.Skipped().count, 2);
+    EXPECT_EQ(document.Skipped().first, "3/13/2026;unquoted");
+    document.SetDayText(Ymd(2026, 3, 20), "new");
+    ASSERT_TRUE(document.Save().saved);
+    const std::vector<std::string> copies = CopiesOf(PathOf("diary.csv"));
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(ReadBytes(document.BackupCopies().FolderFor(PathOf("diary.csv")) + copies[0]), file);
+}
+
+TEST(RecoveryFile, KeepsTheDiaryAndWhereItBelongs) {
+    EventStore store;
+    store.Append(Ymd(2026, 3, 12), "11:00 \"Dentist\"\r\nbring card");
+    store.Append(Ymd(2026, 3, 13), "x");
+    for (const std::string& path : {std::string("C:\\Diaries\\my diary.csv"), std::string()}) {
+        const auto read = ParseRecovery(FormatRecovery(path, 1234567890, store));
+        ASSERT_TRUE(read.has_value()) << path;
+        EXPECT_EQ(read->path, path);
+        EXPECT_EQ(read->fileTime, 1234567890);
+        EXPECT_EQ(FormatCalendar(read->store), FormatCalendar(store));
+    }
+    for (const char* bytes :
+         {"", "\"3/12/2026\";\"a calendar file\"\r\n", "OrvikCalendar recovery 1\r\ndocument=x"})
+        EXPECT_FALSE(ParseRecovery(bytes).has_value()) << bytes;
 }
 
 } // namespace

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include <thread>
+#else
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -82,24 +86,84 @@ TEST_F(SafeSave, TargetThatIsAFolderIsLeftAlone) {
     EXPECT_EQ(NamesInFolder(), Names{"diary.csv"}) << "the temporary file is removed";
 }
 
-// A crash can leave temporary files; they are neither overwritten nor removed,
-// and when no temporary name is left the save fails cleanly.
-TEST_F(SafeSave, NeverTouchesFilesItDidNotCreate) {
+// A crash can leave temporary files: the next save takes another name and,
+// once it succeeded, removes them; when no temporary name is left the save
+// fails cleanly.
+TEST_F(SafeSave, RemovesWhatCutOffSavesLeftAndFailsCleanlyWithoutNames) {
     WriteBytes(PathOf("diary.csv"), "old");
     WriteBytes(PathOf("~orvik1.tmp"), "left from a crash");
+    WriteBytes(PathOf("notes.tmp"), "not ours");
     std::string error;
     ASSERT_TRUE(SaveFileSafely(PathOf("diary.csv"), "new", error)) << error;
-    EXPECT_EQ(ReadBytes(PathOf("~orvik1.tmp")), "left from a crash");
-    EXPECT_EQ(NamesInFolder(), (Names{"diary.csv", "~orvik1.tmp"}));
+    EXPECT_EQ(NamesInFolder(), (Names{"diary.csv", "notes.tmp"}));
 
-    for (int n = 2; n <= 100; ++n)
+    for (int n = 1; n <= 100; ++n)
         WriteBytes(PathOf("~orvik" + std::to_string(n) + ".tmp"), "taken");
     EXPECT_FALSE(SaveFileSafely(PathOf("diary.csv"), "newer", error));
     EXPECT_NE(error, "");
     EXPECT_EQ(ReadBytes(PathOf("diary.csv")), "new");
-    EXPECT_EQ(ReadBytes(PathOf("~orvik1.tmp")), "left from a crash");
-    EXPECT_EQ(NamesInFolder().size(), 101u);
+    EXPECT_EQ(NamesInFolder().size(), 102u);
 }
+
+// Every step failing in turn: the old file stays whole, nothing is left
+// behind and the error says which step failed.
+TEST_F(SafeSave, AFailingStepKeepsTheOldFileWhole) {
+    const struct {
+        SaveStep step;
+        const char* said;
+    } cases[] = {
+        {SaveStep::CreateTemporary, "folder does not let new files be made"},
+        {SaveStep::Write, "write the new file"},
+        {SaveStep::Flush, "to the disk"},
+        {SaveStep::Close, "finish the new file"},
+        {SaveStep::ReadBack, "read the new file back"},
+        {SaveStep::Replace, "in the place of the old one"},
+    };
+    WriteBytes(PathOf("diary.csv"), "old content");
+    for (const auto& c : cases) {
+        FailSaveStep(c.step);
+        std::string error;
+        const bool saved = SaveFileSafely(PathOf("diary.csv"), "new content", error);
+        FailSaveStep(std::nullopt);
+        EXPECT_FALSE(saved) << c.said;
+        EXPECT_NE(error.find(c.said), std::string::npos) << error;
+        EXPECT_EQ(ReadBytes(PathOf("diary.csv")), "old content") << c.said;
+        EXPECT_EQ(NamesInFolder(), Names{"diary.csv"}) << c.said;
+    }
+    std::string error;
+    EXPECT_TRUE(SaveFileSafely(PathOf("diary.csv"), "new content", error)) << error;
+    EXPECT_EQ(ReadBytes(PathOf("diary.csv")), "new content");
+}
+
+#ifdef _WIN32
+// The replace keeps what the file was given besides its bytes.
+TEST_F(SafeSave, KeepsTheAttributesOfTheFileItReplaces) {
+    const std::string path = PathOf("diary.csv");
+    WriteBytes(path, "old");
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    std::string error;
+    ASSERT_TRUE(SaveFileSafely(path, "new", error)) << error;
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+// Another program holds the file for a moment: the save waits for it.
+TEST_F(SafeSave, WaitsForAFileHeldForAMoment) {
+    const std::string path = PathOf("diary.csv");
+    WriteBytes(path, "old");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        Sleep(300);
+        CloseHandle(held);
+    });
+    std::string error;
+    const bool saved = SaveFileSafely(path, "new", error);
+    release.join();
+    EXPECT_TRUE(saved) << error;
+    EXPECT_EQ(ReadBytes(path), "new");
+}
+#endif
 
 #ifndef _WIN32
 // A disk that fills up half-way: the file-size limit makes the write fail.

@@ -5,6 +5,7 @@
 
 #include "res/RegistryNames.h"
 #include "res/resource.h"
+#include "storage/SafeSave.h"
 
 #include <sys/utime.h>
 
@@ -266,8 +267,6 @@ TEST_F(DocumentCommands, TheLastDocumentIsReopenedAtStart) {
     EXPECT_EQ(RecentMenuItems().size(), 2u);
 }
 
-} // namespace
-
 // The document is never lost: each case below once lost or misdirected it.
 
 TEST_F(DocumentCommands, AnExportDoesNotCountAsSavingTheDiary) {
@@ -475,3 +474,36 @@ TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
     EXPECT_EQ(g_statusBar, nullptr);
     EXPECT_EQ(g_monthButton, nullptr);
 }
+
+TEST_F(DocumentCommands, ADiaryWithRecordsTheReaderCannotUseIsOpenedWithAWarning) {
+    CreateFrame();
+    WriteWholeFile(File("a.csv"), "\"3/12/2026\";\"kept\"\r\n3/13/2026;unquoted\r\n");
+    DialogAnswerer answerer({ChooseFile(File("a.csv")), DialogAnswerer::Press(IDOK)});
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    EXPECT_NE(answerer.Seen()[1].text.find("3/13/2026;unquoted"), std::string::npos)
+        << answerer.Seen()[1].text;
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 12)), "kept");
+}
+
+TEST_F(DocumentCommands, AFailingStepLeavesTheLastRecoveryFileWhole) {
+    CreateFrame();
+    Type(12, "first");
+    View().CollectCells();
+    frame->recovery.Keep(Doc());
+    const std::string kept = ReadWholeFile(frame->recovery.File());
+    ASSERT_NE(kept.find("first"), std::string::npos);
+    Type(12, " and more");
+    View().CollectCells();
+    for (const SaveStep step : {SaveStep::CreateTemporary, SaveStep::Write, SaveStep::Flush,
+                                SaveStep::Close, SaveStep::ReadBack, SaveStep::Replace}) {
+        FailSaveStep(step);
+        frame->recovery.Keep(Doc());
+        FailSaveStep(std::nullopt);
+        EXPECT_EQ(ReadWholeFile(frame->recovery.File()), kept) << static_cast<int>(step);
+    }
+    frame->recovery.Keep(Doc());
+    EXPECT_NE(ReadWholeFile(frame->recovery.File()).find("first and more"), std::string::npos);
+}
+
+} // namespace

@@ -21,6 +21,8 @@ class MainFrameTest : public WindowTest {
         g_appModule.AddMessageLoop(&loop);
     }
     void TearDown() override {
+        if (frame)
+            frame->recovery.Remove(); // no later start takes it for one left behind
         frame.reset();
         g_mainFrame = nullptr;
         g_appModule.RemoveMessageLoop();
