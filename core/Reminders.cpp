@@ -12,9 +12,9 @@ namespace {
 // However long no check ran (the computer slept, the program was closed),
 // only the last day is caught up on.
 const std::time_t kLongestCatchUp = 24 * 60 * 60;
-// With a tick every 10 seconds a line is raised well within a minute of its
-// moment; later than that, no check ran when it fell due.
-const std::time_t kOnTime = 60;
+// A line is due for the whole minute of its moment. With a tick every 10
+// seconds it is raised within that minute; later, no check ran when it fell due.
+const std::time_t kMinute = 60;
 // A first check without a previous one covers the minute in which a tick
 // would have raised a line.
 const std::time_t kFirstLookBack = 60;
@@ -60,7 +60,7 @@ std::vector<DueLine> LinesDue(const EventStore& store, const LeadTime& lead, std
             const std::int64_t moment = FromLocalTime(day, time->hour, time->minute) - leadSeconds;
             if (moment > since && moment <= now)
                 due.push_back(DueLine{static_cast<std::time_t>(moment),
-                                      Reminder{line, day, now - moment > kOnTime}});
+                                      Reminder{line, day, now - moment > kMinute}});
         }
     }
     std::stable_sort(due.begin(), due.end(),
@@ -105,6 +105,7 @@ std::string BalloonText(const std::vector<DueReminder>& raised) {
 
 void ReminderEngine::ResumeAfter(std::time_t previousCheck) {
     lastCheck = previousCheck;
+    lastCheckResumed = true;
 }
 
 std::vector<DueReminder> ReminderEngine::CheckReminders(const EventStore& store,
@@ -112,6 +113,7 @@ std::vector<DueReminder> ReminderEngine::CheckReminders(const EventStore& store,
     const std::time_t now = Now();
     const std::time_t since = CheckedSince(now);
     lastCheck = now;
+    lastCheckResumed = false;
     std::vector<DueReminder> raised;
     WakeSnoozed(now, raised);
     for (const DueLine& due : LinesDue(store, lead, since, now)) {
@@ -129,7 +131,11 @@ std::time_t ReminderEngine::CheckedSince(std::time_t now) const {
     // was raised before is not raised again.
     if (!lastCheck || *lastCheck > now)
         return now - kFirstLookBack;
-    return std::max(*lastCheck, now - kLongestCatchUp);
+    // Within a run a line is due for the whole minute of its moment, so that
+    // one written in that minute after a check is still raised; the checks
+    // of this run raised the others already.
+    const std::time_t since = lastCheckResumed ? *lastCheck : *lastCheck - *lastCheck % kMinute - 1;
+    return std::max(since, now - kLongestCatchUp);
 }
 
 void ReminderEngine::WakeSnoozed(std::time_t now, std::vector<DueReminder>& raised) {

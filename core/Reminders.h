@@ -86,6 +86,7 @@ class ReminderEngine {
     void WakeSnoozed(std::time_t now, std::vector<DueReminder>& raised);
 
     std::optional<std::time_t> lastCheck;
+    bool lastCheckResumed = false; // from an earlier run, which raised what fell before it
     std::vector<Reminder> pending;
     std::vector<SnoozedReminder> snoozed;
     // Day number and line of every reminder raised in this run.

@@ -6,6 +6,10 @@
 #define ORVIK_UNTITLED "Untitled"     // the name of a diary that has no file yet
 #define ORVIK_OPTIONS_CAPTION "Options..."
 #define ORVIK_NOT_FOUND_TEXT "Not Found!"
+#define ORVIK_SNOOZE_5 "Snooze 5 minutes"
+#define ORVIK_SNOOZE_15 "Snooze 15 minutes"
+#define ORVIK_SNOOZE_60 "Snooze 1 hour"
+#define ORVIK_DISMISS_ALL "Dismiss all"
 
 // File dialogs: pairs of "name\0pattern\0", ending in a second zero.
 #define ORVIK_OPEN_FILTER "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0"

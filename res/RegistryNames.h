@@ -13,6 +13,9 @@
 #define ORVIK_VALUE_REMIND_HOURS "RemindHours"
 #define ORVIK_VALUE_REMIND_MINUTES "RemindMinutes"
 #define ORVIK_VALUE_WINDOW_PLACEMENT "WindowPlacement"
+// When reminders were last checked, seconds since 1970 (unsigned): the next
+// start catches up from there.
+#define ORVIK_VALUE_LAST_REMINDER_CHECK "LastReminderCheck"
 #define ORVIK_VALUE_DOCUMENT_COUNT "DocumentCount"
 #define ORVIK_VALUE_DOCUMENT_FORMAT "Document%i"
 

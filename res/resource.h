@@ -32,6 +32,11 @@
 // than a menu can show on a screen.
 #define ID_REMINDER_FIRST 32868
 #define ID_REMINDER_LAST 33068
+// The reminder menu's last items.
+#define ID_REMINDER_SNOOZE_5 33070
+#define ID_REMINDER_SNOOZE_15 33071
+#define ID_REMINDER_SNOOZE_60 33072
+#define ID_REMINDER_DISMISS_ALL 33073
 
 // About box
 #define IDC_WEB_ADDRESS 1005

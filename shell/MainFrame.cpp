@@ -2,15 +2,18 @@
 
 #include "framework/AppModule.h"
 
+#include "core/Now.h"
 #include "framework/RegisteredMessages.h"
-#include "shell/InstanceMessage.h"
+#include "res/MessageTexts.h"
+#include "res/RegistryNames.h"
 #include "shell/AboutDlg.h"
 #include "shell/AppFolders.h"
+#include "shell/InstanceMessage.h"
 #include "shell/OptionsDialog.h"
 #include "shell/Preview.h"
+#include "shell/ShellOpen.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
-#include "shell/ShellOpen.h"
 #include <windowsx.h>
 
 #include <algorithm>
@@ -157,15 +160,30 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         }
         tray.OnTrayNotification(wParam, lParam);
-        if (wParam == CSystemTray::kIconId && LOWORD(lParam) == WM_LBUTTONUP &&
-            view.reminders.HasPending())
+        if (wParam == CSystemTray::kIconId && mouse == WM_LBUTTONUP && view.reminders.HasPending())
             ShowReminderMenu();
+        // The balloon clicked: its reminder, as if chosen from the menu.
+        if (wParam == CSystemTray::kIconId && mouse == NIN_BALLOONUSERCLICK && balloonReminder) {
+            if (const std::optional<int> command = view.ReminderCommandOf(*balloonReminder))
+                view.OnReminderCommand(*command);
+            balloonReminder.reset();
+        }
         result = 0;
         return true;
     }
     switch (message) {
     case kOpenLastDocumentMessage:
         documents.OpenLastDocument();
+        CheckRemindersNow(); // what fell due while the program was not running
+        return true;
+    case WM_POWERBROADCAST:
+        // Back from sleep: what fell due meanwhile is reminded at once.
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
+            CheckRemindersNow();
+        result = TRUE;
+        return true;
+    case WM_TIMECHANGE:
+        CheckRemindersNow();
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
@@ -323,9 +341,8 @@ LRESULT CMainFrame::OnCreate() {
     view.document = &document;
     documents.owner = window;
     document.BackupCopies().SetRoot(UserDataFolder("Backups"));
-    view.onReminderDue = [this](const std::string& text) {
-        tray.StartAnimation();
-        tray.SetTooltipText(text.c_str());
+    view.onRemindersChecked = [this](const std::vector<DueReminder>& raised) {
+        OnRemindersChecked(raised);
     };
     view.Create(window);
     client = view.window;
@@ -344,6 +361,11 @@ LRESULT CMainFrame::OnCreate() {
     findDialogAccelerators.Reset(CreateFindDialogAccelerators(accelerators));
     // The last document is reopened at every start.
     PostMessageA(window, kOpenLastDocumentMessage, 0, 0);
+    // Reminders catch up from the last check of the last run.
+    CRegistry registry;
+    std::int32_t lastCheck = 0;
+    if (registry.Open() && registry.ReadDWord(ORVIK_VALUE_LAST_REMINDER_CHECK, lastCheck))
+        view.reminders.ResumeAfter(static_cast<std::time_t>(static_cast<std::uint32_t>(lastCheck)));
     if (settings.UseReminder)
         view.StartReminderTimer();
     UpdateLayout();
@@ -353,9 +375,13 @@ LRESULT CMainFrame::OnCreate() {
 void CMainFrame::ShowReminderMenu() {
     const OwnedMenu menu(CreatePopupMenu());
     for (const ReminderMenuItem& item : view.reminders.MenuItems())
-        AppendMenuA(menu.Get(), MF_STRING,
-                    static_cast<UINT_PTR>(ID_REMINDER_FIRST + item.index),
+        AppendMenuA(menu.Get(), MF_STRING, static_cast<UINT_PTR>(ID_REMINDER_FIRST + item.index),
                     item.text.c_str());
+    AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_5, ORVIK_SNOOZE_5);
+    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_15, ORVIK_SNOOZE_15);
+    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_60, ORVIK_SNOOZE_60);
+    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_DISMISS_ALL, ORVIK_DISMISS_ALL);
     POINT cursor{};
     GetCursorPos(&cursor);
     // A point off every monitor is brought into the nearest one's work area.
@@ -477,7 +503,33 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
         documents.OfferReload();
 }
 
+void CMainFrame::OnRemindersChecked(const std::vector<DueReminder>& raised) {
+    // Kept at every check, so that a start after a crash catches up too.
+    if (const std::optional<std::time_t> checked = view.reminders.LastCheck()) {
+        CRegistry registry;
+        if (registry.Create())
+            registry.WriteDWord(ORVIK_VALUE_LAST_REMINDER_CHECK,
+                                static_cast<std::int32_t>(static_cast<std::uint32_t>(*checked)));
+    }
+    if (raised.empty())
+        return;
+    tray.StartAnimation();
+    tray.SetTooltipText(raised.back().text.c_str());
+    const HICON alarm = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BLINK), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    if (tray.ShowBalloon(ORVIK_CAPTION, BalloonText(raised), alarm))
+        balloonReminder = raised.front().reminder;
+}
+
+void CMainFrame::CheckRemindersNow() {
+    if (!settings.UseReminder)
+        return;
+    view.CheckReminders();
+}
+
 void CMainFrame::OnOptions() {
+    const std::int32_t remindedBefore = settings.UseReminder;
     const std::int32_t sundayFirst = settings.SundayFirst;
     if (!ShowOptions(window, settings))
         return;
@@ -486,6 +538,9 @@ void CMainFrame::OnOptions() {
         view.NameWeekdays();
         view.ShowMonth();
     }
+    // Lines that fell due while reminders were off are not missed ones.
+    if (settings.UseReminder && !remindedBefore)
+        view.reminders.ResumeAfter(Now());
     if (settings.UseReminder)
         view.StartReminderTimer();
     else

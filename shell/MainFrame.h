@@ -56,6 +56,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     LRESULT OnClose(WPARAM request);
     void MinimiseToTray();
     void ShowReminderMenu();
+    void OnRemindersChecked(const std::vector<DueReminder>& raised);
+    // A check at once: at start, after sleep, when the clock was set.
+    void CheckRemindersNow();
     LRESULT OnInstanceMessage();
     bool OnCommand(int command, LRESULT& result);
     void SendToCurrentCell(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -81,9 +84,10 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
 
     CMessageLoop* loop = nullptr; // borrowed: the loop of the frame's thread
     OwnedAccelerators findDialogAccelerators;
-    std::uint64_t keptEdits = 0; // the document's edits when the recovery file was last kept
+    std::uint64_t keptEdits = 0;   // the document's edits when the recovery file was last kept
     bool findDialogHidden = false; // hidden with the frame, shown with it again
     int wheelDistance = 0;         // wheel turns not yet a whole notch
+    std::optional<Reminder> balloonReminder; // the one a click on the balloon shows
 };
 
 // Set by Run before the frame window is created.

@@ -1,5 +1,6 @@
 #include "shell/SystemTray.h"
 
+#include "core/Utf8.h"
 #include "framework/OwnedHandle.h"
 #include "framework/RegisteredMessages.h"
 #include "res/MessageTexts.h"
@@ -107,12 +108,33 @@ HICON CSystemTray::GetIcon() const {
     return enabled ? notifyData.hIcon : nullptr;
 }
 
+namespace {
+// Copies as much of the text as the field holds, never half a character.
+template <std::size_t N> void CopyCut(char (&field)[N], const std::string& text) {
+    const std::size_t length = Utf8CutLength(text, N - 1);
+    text.copy(field, length);
+    field[length] = '\0';
+}
+} // namespace
+
 bool CSystemTray::SetTooltipText(const char* text) {
     if (!enabled)
         return false;
     notifyData.uFlags = NIF_TIP;
-    lstrcpynA(notifyData.szTip, text, sizeof notifyData.szTip); // cuts at 127 plus terminator
+    CopyCut(notifyData.szTip, text);
     return hidden || Notify(NIM_MODIFY);
+}
+
+bool CSystemTray::ShowBalloon(const char* title, const std::string& text, HICON icon) {
+    if (!enabled)
+        return false;
+    NOTIFYICONDATAA balloon = notifyData;
+    balloon.uFlags = NIF_INFO;
+    CopyCut(balloon.szInfoTitle, title);
+    CopyCut(balloon.szInfo, text);
+    balloon.dwInfoFlags = NIIF_USER | NIIF_LARGE_ICON;
+    balloon.hBalloonIcon = icon;
+    return !hidden && g_shellNotifyIcon(NIM_MODIFY, &balloon) != FALSE;
 }
 
 bool CSystemTray::StartAnimation() {

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 #include <vector>
 
 // Every call to the notification area goes through here; tests replace it
@@ -39,8 +41,12 @@ class CSystemTray {
     // the change for the next add.
     bool SetIcon(HICON icon);
     HICON GetIcon() const;
-    // Keeps the first 127 characters.
+    // Keeps the first 127 bytes, not cutting a UTF-8 character.
     bool SetTooltipText(const char* text);
+    // A notification beside the icon (Windows 10 and 11 show it as a
+    // notification) with the title, the text (cut at 255 bytes) and the
+    // icon; a click on it comes as NIN_BALLOONUSERCLICK.
+    bool ShowBalloon(const char* title, const std::string& text, HICON icon);
 
     // Blinks until StopAnimation; false when already blinking.
     bool StartAnimation();

@@ -16,7 +16,7 @@ HWND g_statusBar = nullptr;
 
 namespace {
 
-const UINT_PTR kReminderTimer = 1; // the view's only timer
+const UINT_PTR kReminderTimer = 1;    // the view's only timer
 const UINT kReminderInterval = 10000; // ms
 
 HWND CreateLabel(HWND parent, const char* text) {
@@ -73,11 +73,8 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
         result = 1;
         return true;
     }
-    if (message == WM_COMMAND && LOWORD(wParam) >= ID_REMINDER_FIRST &&
-        LOWORD(wParam) <= ID_REMINDER_LAST && lParam == 0) {
-        OnReminderCommand(LOWORD(wParam));
+    if (message == WM_COMMAND && lParam == 0 && OnReminderMenuCommand(LOWORD(wParam)))
         return true;
-    }
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
         if (!filling)
             document->MarkModified();
@@ -309,9 +306,39 @@ void COrvikCalendarView::CheckReminders() {
     if (!settings)
         return;
     const LeadTime lead{settings->RemindDays, settings->RemindHours, settings->RemindMinutes};
-    for (const DueReminder& due : reminders.CheckReminders(document->Store(), lead)) {
-        if (onReminderDue)
-            onReminderDue(due.text);
+    const std::vector<DueReminder> raised = reminders.CheckReminders(document->Store(), lead);
+    if (onRemindersChecked)
+        onRemindersChecked(raised);
+}
+
+std::optional<int> COrvikCalendarView::ReminderCommandOf(const Reminder& reminder) const {
+    const std::string text = ReminderText(reminder);
+    for (const ReminderMenuItem& item : reminders.MenuItems()) {
+        if (item.text == text)
+            return ID_REMINDER_FIRST + item.index;
+    }
+    return std::nullopt;
+}
+
+bool COrvikCalendarView::OnReminderMenuCommand(int command) {
+    switch (command) {
+    case ID_REMINDER_SNOOZE_5:
+        reminders.Snooze(5);
+        return true;
+    case ID_REMINDER_SNOOZE_15:
+        reminders.Snooze(15);
+        return true;
+    case ID_REMINDER_SNOOZE_60:
+        reminders.Snooze(60);
+        return true;
+    case ID_REMINDER_DISMISS_ALL:
+        reminders.DismissAll();
+        return true;
+    default:
+        if (command < ID_REMINDER_FIRST || command > ID_REMINDER_LAST)
+            return false;
+        OnReminderCommand(command);
+        return true;
     }
 }
 

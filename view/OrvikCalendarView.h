@@ -19,7 +19,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class CCommandBarCtrl;
 
@@ -41,11 +43,17 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
 
     // Reminders: the frame blinks the icon and shows the text when a line is due.
     ReminderEngine reminders;
-    std::function<void(const std::string& text)> onReminderDue;
+    // What each check raised, often nothing: for the notification area, and
+    // the time of the check for the settings.
+    std::function<void(const std::vector<DueReminder>& raised)> onRemindersChecked;
     void StartReminderTimer();
     void StopReminderTimer();
     void CheckReminders();
+    // A reminder chosen from the menu (or its balloon clicked): its day is
+    // shown with the line selected, and it is dismissed.
     void OnReminderCommand(int command);
+    // The day and line of a reminder that is pending, as a reminder command.
+    std::optional<int> ReminderCommandOf(const Reminder& reminder) const;
 
     CFindController find{*this};
 
@@ -93,6 +101,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     LRESULT OnCreate();
     void Layout(int width, int height);
     void ShowMonthAfterMove();
+    bool OnReminderMenuCommand(int command);
     void FocusDay(const Date& day, bool showItsMonth);
     bool SundayFirst() const;
 

@@ -232,6 +232,14 @@ TEST_F(Reminders, TicksRaiseEachLineOnceAtTheFirstCheckAfterItsMoment) {
     EXPECT_EQ(Ticks(first, last, {0, 1, 30}), expected);
 }
 
+TEST_F(Reminders, ALineWrittenInItsMinuteAfterACheckIsStillRaised) {
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 15, 11, 0, 5)), Strings{});
+    store = Diary({{Ymd(2026, 1, 15), "11:00 Dentist"}});
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 15, 11, 0, 45)),
+              Strings{"Thursday, January 15, 2026 - 11:00 Dentist"});
+    EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 15, 11, 0, 55)), Strings{});
+}
+
 TEST_F(Reminders, OnlyLinesThatBeginWithATimeOfDayAreEvents) {
     // Plain text and empty lines do not count as 00:00, nor 24:00 of the day before.
     store = Diary({
@@ -326,6 +334,11 @@ TEST_F(Reminders, AGapIsCaughtUpOnceAndAtMostADayBack) {
          {1, 0, 0},
          "a lead time of a day",
          {"missed: 10:58 Call", "missed: 10:59 Coffee", "11:00 Dentist"}},
+        {Jan(15, 8, 0, 5),
+         Jan(15, 8, 40),
+         {},
+         "the minute of the stored check was the earlier run's",
+         {"missed: 08:30 Breakfast"}},
         {none, Jan(15, 11, 0, 30), {}, "a start without a stored check", {"11:00 Dentist"}},
         {LocalMoment(2030, 1, 1, 0, 0),
          Jan(15, 11, 0, 30),

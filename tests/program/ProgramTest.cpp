@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <string>
 #include <vector>
 
 namespace {
@@ -265,41 +267,144 @@ TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
 HWND OpenMenuOf(DWORD processId);
 void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags = 0);
 
-TEST_F(WholeProgram, ALineForThisMinuteIsRemindedWithinTenSeconds) {
+// Receives the item texts of every popup menu a program opens, from a hook
+// that runs in that program.
+class MenuSpy {
+  public:
+    explicit MenuSpy(HWND programWindow) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Receive;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "OrvikMenuSpyReceiver";
+        RegisterClassA(&windowClass);
+        receiver = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(receiver, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        library = LoadLibraryA((ProgramFolder() + "menu_spy.dll").c_str());
+        const auto hook = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(library, "MenuSpyHook")));
+        if (hook)
+            installed = SetWindowsHookExA(WH_CALLWNDPROC, hook, library,
+                                          GetWindowThreadProcessId(programWindow, nullptr));
+    }
+    ~MenuSpy() {
+        if (installed)
+            UnhookWindowsHookEx(installed);
+        DestroyWindow(receiver);
+        FreeLibrary(library);
+    }
+    MenuSpy(const MenuSpy&) = delete;
+    MenuSpy& operator=(const MenuSpy&) = delete;
+
+    bool Installed() const { return installed != nullptr; }
+    // The items of the last menu seen, after waiting up to that long for one.
+    std::vector<std::string> WaitForMenu(DWORD patienceMs) {
+        for (DWORD waited = 0; waited < patienceMs && items.empty(); waited += 20) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            Sleep(20);
+        }
+        return items;
+    }
+
+  private:
+    static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* spy = reinterpret_cast<MenuSpy*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message != WM_COPYDATA || !spy)
+            return DefWindowProcA(window, message, wParam, lParam);
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const std::string texts(static_cast<const char*>(data->lpData), data->cbData);
+        spy->items.clear();
+        for (std::size_t start = 0, end; (end = texts.find('\n', start)) != std::string::npos;
+             start = end + 1)
+            spy->items.push_back(texts.substr(start, end - start));
+        return TRUE;
+    }
+
+    HWND receiver = nullptr;
+    HMODULE library = nullptr;
+    HHOOK installed = nullptr;
+    std::vector<std::string> items;
+};
+
+// The texts of the reminder menu that a left click on the icon opens, once
+// there are pending reminders; empty when none came within the time.
+std::vector<std::string> ReminderMenu(HWND window, DWORD patienceMs) {
+    MenuSpy spy(window);
+    EXPECT_TRUE(spy.Installed());
+    std::vector<std::string> items;
+    for (DWORD waited = 0; waited < patienceMs && items.empty(); waited += 250) {
+        PostMessageA(window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONUP);
+        items = spy.WaitForMenu(250);
+    }
+    if (!items.empty())
+        PostKey(window, WM_KEYDOWN, VK_ESCAPE);
+    return items;
+}
+
+// Writes a calendar file of one day and makes it the document of the next start.
+std::string DiaryOfToday(const std::string& lines) {
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
     const std::string path = std::string(temp) + "orvik reminder.csv";
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    // This minute and the next, so that a minute turning over changes nothing.
-    char record[128];
-    std::snprintf(record, sizeof record, "\"%d/%d/%d\";\"%02d:%02d now\n%02d:%02d next\"\r\n",
-                  now.wMonth, now.wDay, now.wYear, now.wHour, now.wMinute,
-                  (now.wHour + (now.wMinute + 1) / 60) % 24, (now.wMinute + 1) % 60);
+    const std::string record = "\"" + std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) +
+                               "/" + std::to_string(now.wYear) + "\";\"" + lines + "\"\r\n";
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    WriteFile(file, record, static_cast<DWORD>(strlen(record)), &written, nullptr);
+    WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     CloseHandle(file);
     StoreSettingsDWord(ORVIK_VALUE_USE_REMINDER, 1);
     StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
     StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+    return path;
+}
 
+// A time of today as a line starts: "09:05".
+std::string MinutesFromNow(int minutes) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const int of = ((now.wHour * 60 + now.wMinute + minutes) % 1440 + 1440) % 1440;
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", of / 60, of % 60);
+    return text;
+}
+
+TEST_F(WholeProgram, ALineForThisMinuteIsRemindedWithinTenSeconds) {
+    // This minute and the next, so that a minute turning over changes nothing.
+    const std::string path =
+        DiaryOfToday(MinutesFromNow(0) + " now\n" + MinutesFromNow(1) + " next");
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    // A left click on the icon lists the pending reminders once there are any.
-    HWND menu = nullptr;
-    for (DWORD waited = 0; waited < 12000 && !menu; waited += 250) {
-        PostMessageA(window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONUP);
-        Sleep(250);
-        menu = OpenMenuOf(program.ProcessId());
-    }
-    EXPECT_NE(menu, nullptr) << "no reminder within the time";
-    PostKey(window, WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_FALSE(ReminderMenu(window, 12000).empty()) << "no reminder within the time";
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
     DeleteFileA(path.c_str());
 }
+
+TEST_F(WholeProgram, ALineDueWhileTheProgramWasNotRunningIsRemindedAsMissed) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    if (now.wHour * 60 + now.wMinute < 60)
+        GTEST_SKIP() << "the line would stand on yesterday";
+    const std::string line = MinutesFromNow(-30) + " Dentist";
+    const std::string path = DiaryOfToday(line);
+    StoreSettingsDWord(ORVIK_VALUE_LAST_REMINDER_CHECK,
+                       static_cast<DWORD>(std::time(nullptr) - 60 * 60));
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::vector<std::string> menu = ReminderMenu(window, kPatienceMs);
+    ASSERT_FALSE(menu.empty()) << "not reminded";
+    EXPECT_NE(menu.front().find(" - missed: " + line), std::string::npos) << menu.front();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
+    DeleteFileA(path.c_str());
+}
+
 HWND OpenMenuOf(DWORD processId) {
     HWND menu = nullptr;
     while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {

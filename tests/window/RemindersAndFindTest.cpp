@@ -8,11 +8,20 @@
 
 namespace {
 
-// What the program last asked the notification area to show as tooltip.
-std::string lastTooltip;
+// What the program last asked the notification area to show.
+struct Shown {
+    std::string tooltip;
+    std::string balloonTitle, balloonText;
+    HICON balloonIcon = nullptr;
+} shown;
 BOOL RecordNotify(DWORD, NOTIFYICONDATAA* data) {
     if (data->uFlags & NIF_TIP)
-        lastTooltip = data->szTip;
+        shown.tooltip = data->szTip;
+    if (data->uFlags & NIF_INFO) {
+        shown.balloonTitle = data->szInfoTitle;
+        shown.balloonText = data->szInfo;
+        shown.balloonIcon = (data->dwInfoFlags & NIIF_USER) ? data->hBalloonIcon : nullptr;
+    }
     return TRUE;
 }
 
@@ -23,7 +32,7 @@ class RemindersAndFind : public MainFrameTest {
         MainFrameTest::SetUp();
         previousNotify = g_shellNotifyIcon;
         g_shellNotifyIcon = RecordNotify;
-        lastTooltip.clear();
+        shown = {};
     }
     void TearDown() override {
         MainFrameTest::TearDown();
@@ -42,8 +51,18 @@ class RemindersAndFind : public MainFrameTest {
     }
     COrvikCalendarView& View() { return frame->view; }
     void Tick() {
-        SendMessageA(View().window, WM_TIMER, 1, 0);
+        PostMessageA(View().window, WM_TIMER, 1, 0);
         PumpUntilIdle();
+    }
+    void ClickTrayIcon(UINT what) {
+        PostMessageA(frame->window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, what);
+        PumpUntilIdle();
+    }
+    std::pair<DWORD, DWORD> Selection() {
+        DWORD start = 0, end = 0;
+        SendMessageA(View().currentCell->window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        return {start, end};
     }
     PinnedNow now{2026, 3, 12, 10, 40};
     decltype(g_shellNotifyIcon) previousNotify = nullptr;
@@ -62,11 +81,35 @@ TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
     frame->document.SetDayText(Ymd(2026, 3, 12),
                                "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
     Tick();
-    EXPECT_EQ(lastTooltip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
+    EXPECT_EQ(shown.tooltip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
+    EXPECT_EQ(shown.balloonTitle, "OrvikCalendar");
+    EXPECT_EQ(shown.balloonText, shown.tooltip);
+    EXPECT_NE(shown.balloonIcon, nullptr) << "the alarm icon";
+    EXPECT_NE(shown.balloonIcon, frame->tray.GetIcon());
     EXPECT_FALSE(frame->tray.StartAnimation()) << "already blinking";
-    lastTooltip.clear();
+    shown = {};
     Tick();
-    EXPECT_EQ(lastTooltip, "") << "a line is reminded once";
+    EXPECT_EQ(shown.tooltip, "") << "a line is reminded once";
+    EXPECT_EQ(shown.balloonText, "");
+}
+
+TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
+    Create(true);
+    frame->document.SetDayText(Ymd(2026, 3, 12), "Shopping\r\n11:00 Dentist\r\n11:00 Bus");
+    View().ShowMonth();
+    Tick();
+    EXPECT_EQ(shown.balloonText, "Thursday, March 12, 2026 - 11:00 Dentist\n"
+                                 "Thursday, March 12, 2026 - 11:00 Bus")
+        << "lines due in the same minute share one balloon";
+    SetFocus(View().CellForDate(Ymd(2026, 3, 20))->window);
+    ClickTrayIcon(NIN_BALLOONUSERCLICK);
+    ASSERT_NE(View().currentCell, nullptr);
+    EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{23}));
+    ASSERT_EQ(View().reminders.MenuItems().size(), 1u) << "the first line is dismissed";
+    EXPECT_EQ(View().reminders.MenuItems()[0].text, "Thursday, March 12, 2026 - 11:00 Bus");
+    ClickTrayIcon(NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(View().reminders.MenuItems().size(), 1u) << "a second click does nothing";
 }
 
 // Notes the items and the command ids of the popup that opens, then closes it;
@@ -95,30 +138,41 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     Create(true);
     frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist");
     Tick();
-    {
-        const PinnedNow later(2026, 3, 12, 10, 50);
-        frame->document.SetDayText(Ymd(2026, 4, 2), "x");
-        frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
-        View().ShowMonth(); // the cells show what the store holds
-        Tick();
-    }
+    PinNow(LocalMoment(2026, 3, 12, 10, 50));
+    frame->document.SetDayText(Ymd(2026, 4, 2), "x");
+    frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
+    View().ShowMonth(); // the cells show what the store holds
+    Tick();
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, ChooseFromMenu, nullptr, GetCurrentThreadId());
-    SendMessageA(frame->window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONUP);
-    PumpUntilIdle();
+    ClickTrayIcon(WM_LBUTTONUP);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(menuItems, (std::vector<std::string>{"Thursday, March 12, 2026 - 11:10 Bus",
-                                                   "Thursday, March 12, 2026 - 11:00 Dentist"}));
-    ASSERT_EQ(menuCommands.size(), 2u);
-    SendMessageA(View().window, WM_COMMAND, menuCommands[1], 0); // the older one
+                                                   "Thursday, March 12, 2026 - 11:00 Dentist", "",
+                                                   "Snooze 5 minutes", "Snooze 15 minutes",
+                                                   "Snooze 1 hour", "Dismiss all"}));
+    ASSERT_EQ(menuCommands.size(), 7u);
+    PostMessageA(View().window, WM_COMMAND, menuCommands[1], 0); // the older one
     PumpUntilIdle();
     ASSERT_NE(View().currentCell, nullptr);
     EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
-    DWORD start = 0, end = 0;
-    SendMessageA(View().currentCell->window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 13u);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{13}));
     EXPECT_EQ(View().reminders.MenuItems().size(), 1u) << "the chosen one is dismissed";
+
+    // Snoozed, the line leaves the menu and comes back, blinking, when its time comes.
+    PostMessageA(View().window, WM_COMMAND, menuCommands[3], 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(View().reminders.HasPending());
+    shown = {};
+    PinNow(LocalMoment(2026, 3, 12, 10, 54));
+    Tick();
+    EXPECT_EQ(shown.balloonText, "");
+    PinNow(LocalMoment(2026, 3, 12, 10, 55));
+    Tick();
+    EXPECT_EQ(shown.balloonText, "Thursday, March 12, 2026 - 11:10 Bus");
+    EXPECT_TRUE(View().reminders.HasPending());
+    PostMessageA(View().window, WM_COMMAND, menuCommands[6], 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(View().reminders.HasPending()) << "dismissed all";
 }
 
 TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
