@@ -6,61 +6,123 @@ namespace {
 
 const std::size_t kMaxLineBytes = 1000;
 
+// How the bytes of the texts' code page make characters.
+enum class CharacterForm { SingleByte, Utf8, ShiftJis, OtherDoubleByte };
+
+CharacterForm FormOf(const std::string& encoding) {
+    if (encoding == "UTF-8")
+        return CharacterForm::Utf8;
+    if (encoding == "Shift_JIS")
+        return CharacterForm::ShiftJis;
+    if (encoding == "GBK" || encoding == "EUC-KR" || encoding == "Big5")
+        return CharacterForm::OtherDoubleByte;
+    return CharacterForm::SingleByte;
+}
+
 // The lead bytes of the double-byte code pages that Windows uses as ANSI
 // code pages; a cut must not separate a lead byte from its trail byte.
-bool IsLeadByte(unsigned char c, const std::string& encoding) {
-    if (encoding == "Shift_JIS")
+bool IsLeadByte(unsigned char c, CharacterForm form) {
+    if (form == CharacterForm::ShiftJis)
         return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    if (encoding == "GBK" || encoding == "EUC-KR" || encoding == "Big5")
+    if (form == CharacterForm::OtherDoubleByte)
         return c >= 0x81 && c <= 0xFE;
     return false;
 }
 
-std::size_t CutLength(const std::string& line, const std::string& encoding) {
-    if (line.size() <= kMaxLineBytes)
-        return line.size();
-    std::size_t cut = 0;
-    if (encoding == "UTF-8") {
-        cut = kMaxLineBytes;
-        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
-            --cut;
-        return cut;
+// The length of the well-formed UTF-8 sequence at `at` (no overlong forms,
+// no surrogates, nothing above U+10FFFF), or 0.
+std::size_t Utf8Length(const std::string& text, std::size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80)
+        return 1;
+    // The range of the second byte narrows for the leads where it decides.
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
     }
-    for (;;) {
-        const std::size_t step =
-            IsLeadByte(static_cast<unsigned char>(line[cut]), encoding) ? 2 : 1;
-        if (cut + step > kMaxLineBytes)
-            return cut;
-        cut += step;
+    if (text.size() - at < length)
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char c = static_cast<unsigned char>(text[at + k]);
+        if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
+// The length of the character of the encoding that starts at `at`, or 0 when
+// the bytes there are none: a stray UTF-8 byte, or a lead byte whose trail
+// byte is missing or below 0x40 (a reader would take the markup after it
+// for the rest of the character).
+std::size_t CharacterLength(const std::string& text, std::size_t at, CharacterForm form) {
+    if (form == CharacterForm::Utf8)
+        return Utf8Length(text, at);
+    if (!IsLeadByte(static_cast<unsigned char>(text[at]), form))
+        return 1;
+    return at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x40 ? 2 : 0;
+}
+
+// U+FFFE and U+FFFF, which XML 1.0 forbids.
+bool IsUtf8NonCharacter(const std::string& text, std::size_t at, std::size_t length) {
+    return length == 3 && text.compare(at, 2, "\xEF\xBF") == 0 &&
+           (static_cast<unsigned char>(text[at + 2]) & 0xFE) == 0xBE;
+}
+
+void AppendEscapedByte(std::string& out, char c, bool inQuotes) {
+    switch (c) {
+    case '&':
+        out += "&amp;";
+        break;
+    case '<':
+        out += "&lt;";
+        break;
+    case '>':
+        out += "&gt;";
+        break;
+    case '"':
+        out += inQuotes ? "&quot;" : "\"";
+        break;
+    default:
+        out += c;
     }
 }
 
-// Bytes that XML 1.0 forbids outright (controls other than TAB, CR and LF)
-// are dropped, as no reference can stand for them either. Markup characters
-// become references, so no day text can break the document; in the
-// stylesheet reference also the quote that would end it, and ">" so that a
-// "?>" cannot end the instruction early.
-void AppendEscaped(std::string& out, const std::string& text, std::size_t length, bool inQuotes) {
-    for (std::size_t k = 0; k < length; ++k) {
-        const char c = text[k];
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+// Appends the characters that lie within the first `maxBytes` bytes of the
+// text, never a part of one. What XML 1.0 cannot hold is dropped, as no
+// reference can stand for it either: bytes that are no character of the
+// encoding, controls other than TAB (CR and LF among them), U+FFFE and
+// U+FFFF. Markup characters become references, so no text can break the
+// document; in the stylesheet reference also the quote that would end it,
+// and ">" so that a "?>" cannot end the instruction early.
+void AppendText(std::string& out, const std::string& text, CharacterForm form, std::size_t maxBytes,
+                bool inQuotes) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = CharacterLength(text, at, form);
+        if (length == 0) {
+            ++at;
             continue;
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += inQuotes ? "&quot;" : "\"";
-            break;
-        default:
-            out += c;
         }
+        if (at + length > maxBytes)
+            return;
+        const char c = text[at];
+        if (length > 1) {
+            if (!IsUtf8NonCharacter(text, at, length))
+                out.append(text, at, length);
+        } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
+            AppendEscapedByte(out, c, inQuotes);
+        }
+        at += length;
     }
 }
 
@@ -75,7 +137,7 @@ void AppendElement(std::string& out, const char* indent, const char* name, long 
     out += ">\r\n";
 }
 
-void AppendDay(std::string& out, const GridDay& day, const std::string& encoding) {
+void AppendDay(std::string& out, const GridDay& day, CharacterForm form) {
     const Date& date = day.date;
     out += "\t<event>\r\n";
     AppendElement(out, "\t\t", "year", date.year);
@@ -89,7 +151,7 @@ void AppendDay(std::string& out, const GridDay& day, const std::string& encoding
         lines.emplace_back();
     for (const std::string& line : lines) {
         out += "\t\t<line>";
-        AppendEscaped(out, line, CutLength(line, encoding), false);
+        AppendText(out, line, form, kMaxLineBytes, false);
         out += "</line>\r\n";
     }
     out += "\t</event>\r\n";
@@ -105,7 +167,8 @@ std::string ExportXml(const MonthExport& month) {
 
     std::string out = "<?xml version=\"1.0\" encoding=\"" + month.encoding + "\" ?>\r\n";
     out += "<?xml-stylesheet type=\"text/xsl\" href=\"";
-    AppendEscaped(out, month.xslTemplate, month.xslTemplate.size(), true);
+    const CharacterForm form = FormOf(month.encoding);
+    AppendText(out, month.xslTemplate, form, std::string::npos, true);
     out += "\"?>\r\n<OrvikCalendar>\r\n";
     AppendElement(out, "\t", "year", month.displayedDate.year);
     AppendElement(out, "\t", "moy", month.displayedDate.month);
@@ -114,7 +177,7 @@ std::string ExportXml(const MonthExport& month) {
     AppendElement(out, "\t", "woy", weekReference.WeekOfYear());
     AppendElement(out, "\t", "sundayfirst", month.sundayFirst ? 1 : 0);
     for (const GridDay& day : month.days)
-        AppendDay(out, day, month.encoding);
+        AppendDay(out, day, form);
     out += "</OrvikCalendar>\r\n";
     return out;
 }
