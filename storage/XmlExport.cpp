@@ -7,79 +7,100 @@ namespace {
 
 const std::size_t kMaxLineBytes = 1000;
 
+// How the bytes of the texts' code page make characters.
+enum class CharacterForm { SingleByte, Utf8, ShiftJis, OtherDoubleByte };
+
+CharacterForm FormOf(const std::string& encoding) {
+    if (encoding == "UTF-8")
+        return CharacterForm::Utf8;
+    if (encoding == "Shift_JIS")
+        return CharacterForm::ShiftJis;
+    if (encoding == "GBK" || encoding == "EUC-KR" || encoding == "Big5")
+        return CharacterForm::OtherDoubleByte;
+    return CharacterForm::SingleByte;
+}
+
 // The lead bytes of the double-byte code pages that Windows uses as ANSI
 // code pages; a cut must not separate a lead byte from its trail byte.
-bool IsLeadByte(unsigned char c, const std::string& encoding) {
-    if (encoding == "Shift_JIS")
+bool IsLeadByte(unsigned char c, CharacterForm form) {
+    if (form == CharacterForm::ShiftJis)
         return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    if (encoding == "GBK" || encoding == "EUC-KR" || encoding == "Big5")
+    if (form == CharacterForm::OtherDoubleByte)
         return c >= 0x81 && c <= 0xFE;
     return false;
 }
 
-bool IsUtf8(const std::string& encoding) {
-    return encoding == "UTF-8";
+// The length of the character of a double-byte code page that starts at
+// `at`, or 0 when the bytes there are none: a lead byte whose trail byte is
+// missing or below 0x40 (a reader would take the markup after it for the rest
+// of the character).
+std::size_t DoubleByteLength(const std::string& text, std::size_t at, CharacterForm form) {
+    if (!IsLeadByte(static_cast<unsigned char>(text[at]), form))
+        return 1;
+    return at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x40 ? 2 : 0;
 }
 
-std::size_t CutLength(const std::string& line, const std::string& encoding) {
-    if (line.size() <= kMaxLineBytes)
-        return line.size();
-    if (IsUtf8(encoding))
-        return Utf8CutLength(line, kMaxLineBytes);
-    std::size_t cut = 0;
-    for (;;) {
-        const std::size_t step =
-            IsLeadByte(static_cast<unsigned char>(line[cut]), encoding) ? 2 : 1;
-        if (cut + step > kMaxLineBytes)
-            return cut;
-        cut += step;
+void AppendEscapedByte(std::string& out, char c, bool inQuotes) {
+    switch (c) {
+    case '&':
+        out += "&amp;";
+        break;
+    case '<':
+        out += "&lt;";
+        break;
+    case '>':
+        out += "&gt;";
+        break;
+    case '"':
+        out += inQuotes ? "&quot;" : "\"";
+        break;
+    default:
+        out += c;
     }
 }
 
-// Appends the character of a UTF-8 text that starts at `at` and gives its
-// length. XML takes only whole characters: a byte outside any well-formed
-// sequence becomes U+FFFD, and the two noncharacters XML 1.0 forbids are
-// dropped.
-std::size_t AppendUtf8Character(std::string& out, const std::string& text, std::size_t at) {
-    const Utf8Char c = DecodeUtf8(text, at);
+// Appends the UTF-8 character at `at` and gives its length. A byte outside
+// any well-formed sequence becomes U+FFFD, as the program shows it; U+FFFE and
+// U+FFFF, which XML 1.0 forbids, are dropped.
+void AppendUtf8Character(std::string& out, const Utf8Char& c, const std::string& text,
+                         std::size_t at) {
     if (c.value >= kInvalidByte)
         AppendUtf8(out, 0xFFFD);
     else if (c.value != 0xFFFE && c.value != 0xFFFF)
         out.append(text, at, c.length);
-    return c.length;
 }
 
-// Bytes that XML 1.0 forbids outright (controls other than TAB, CR and LF)
-// are dropped, as no reference can stand for them either. Markup characters
-// become references, so no day text can break the document; in the
+// Appends the characters that lie within the first `maxBytes` bytes of the
+// text, never a part of one. What XML 1.0 cannot hold is dropped, as no
+// reference can stand for it either: a lead byte without its trail byte,
+// controls other than TAB (CR and LF among them), U+FFFE and U+FFFF. Markup
+// characters become references, so no text can break the document; in the
 // stylesheet reference also the quote that would end it, and ">" so that a
 // "?>" cannot end the instruction early.
-void AppendEscaped(std::string& out, const std::string& text, std::size_t length, bool inQuotes,
-                   bool utf8) {
-    for (std::size_t k = 0; k < length; ++k) {
-        const char c = text[k];
-        if (utf8 && static_cast<unsigned char>(c) >= 0x80) {
-            k += AppendUtf8Character(out, text, k) - 1;
+void AppendText(std::string& out, const std::string& text, CharacterForm form, std::size_t maxBytes,
+                bool inQuotes) {
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        if (form == CharacterForm::Utf8 && static_cast<unsigned char>(c) >= 0x80) {
+            const Utf8Char character = DecodeUtf8(text, at);
+            if (at + character.length > maxBytes)
+                return;
+            AppendUtf8Character(out, character, text, at);
+            at += character.length;
             continue;
         }
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+        const std::size_t length = DoubleByteLength(text, at, form);
+        if (length == 0) {
+            ++at;
             continue;
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += inQuotes ? "&quot;" : "\"";
-            break;
-        default:
-            out += c;
         }
+        if (at + length > maxBytes)
+            return;
+        if (length == 2)
+            out.append(text, at, 2);
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+            AppendEscapedByte(out, c, inQuotes);
+        at += length;
     }
 }
 
@@ -94,7 +115,7 @@ void AppendElement(std::string& out, const char* indent, const char* name, long 
     out += ">\r\n";
 }
 
-void AppendDay(std::string& out, const GridDay& day, const std::string& encoding) {
+void AppendDay(std::string& out, const GridDay& day, CharacterForm form) {
     const Date& date = day.date;
     out += "\t<event>\r\n";
     AppendElement(out, "\t\t", "year", date.year);
@@ -108,7 +129,7 @@ void AppendDay(std::string& out, const GridDay& day, const std::string& encoding
         lines.emplace_back();
     for (const std::string& line : lines) {
         out += "\t\t<line>";
-        AppendEscaped(out, line, CutLength(line, encoding), false, IsUtf8(encoding));
+        AppendText(out, line, form, kMaxLineBytes, false);
         out += "</line>\r\n";
     }
     out += "\t</event>\r\n";
@@ -124,7 +145,8 @@ std::string ExportXml(const MonthExport& month) {
 
     std::string out = "<?xml version=\"1.0\" encoding=\"" + month.encoding + "\" ?>\r\n";
     out += "<?xml-stylesheet type=\"text/xsl\" href=\"";
-    AppendEscaped(out, month.xslTemplate, month.xslTemplate.size(), true, IsUtf8(month.encoding));
+    const CharacterForm form = FormOf(month.encoding);
+    AppendText(out, month.xslTemplate, form, std::string::npos, true);
     out += "\"?>\r\n<OrvikCalendar>\r\n";
     AppendElement(out, "\t", "year", month.displayedDate.year);
     AppendElement(out, "\t", "moy", month.displayedDate.month);
@@ -133,7 +155,7 @@ std::string ExportXml(const MonthExport& month) {
     AppendElement(out, "\t", "woy", weekReference.WeekOfYear());
     AppendElement(out, "\t", "sundayfirst", month.sundayFirst ? 1 : 0);
     for (const GridDay& day : month.days)
-        AppendDay(out, day, month.encoding);
+        AppendDay(out, day, form);
     out += "</OrvikCalendar>\r\n";
     return out;
 }

@@ -23,9 +23,9 @@ struct MonthExport {
 // The month as an XML document that names the stylesheet, lines ending in
 // CR LF; the bytes are meant for a binary write. Each line of a day text
 // becomes one <line> element (an empty text one empty element), cut to its
-// first 1,000 bytes without splitting a character of the encoding. In UTF-8
-// a byte outside any character becomes U+FFFD, so the document stays
-// well-formed.
+// first 1,000 bytes without splitting a character of the encoding. Bytes
+// that are no character of the encoding are left out (in UTF-8 each becomes
+// U+FFFD), so any texts give a well-formed document.
 std::string ExportXml(const MonthExport& month);
 
 // The name under which XML knows a Windows ANSI code page.

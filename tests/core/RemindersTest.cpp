@@ -1,6 +1,7 @@
 #include "core/Reminders.h"
 #include "core/EventTime.h"
 #include "tests/support/DateHelpers.h"
+#include "tests/support/SscanfEventTime.h"
 
 #include <gtest/gtest.h>
 
@@ -85,23 +86,6 @@ TEST(ReadTimedLine, EventsAreLinesWithATimeOfDay) {
     }
 }
 
-// The three patterns as the C library reads them, for comparison.
-std::optional<TimeOfDay> WithSscanf(const std::string& line) {
-    int hour = 0;
-    int minute = 0;
-    char letters[3] = "";
-    int fields = std::sscanf(line.c_str(), "%2d%*[:.]%2d%2[pmPM]", &hour, &minute, letters);
-    if (fields < 2)
-        fields = std::sscanf(line.c_str(), "%2d%2d%2[pmPM]", &hour, &minute, letters);
-    if (fields < 2)
-        fields = std::sscanf(line.c_str(), "%2d%2[pmPM]", &hour, letters);
-    if (fields <= 0)
-        return std::nullopt;
-    if (letters[0] != '\0' && hour < 12)
-        hour += 12;
-    return TimeOfDay{hour, minute};
-}
-
 TEST(ParseEventTime, ReadsLikeTheCLibrary) {
     // Every line of up to five characters from an alphabet that exercises
     // each pattern: digits, separators, letters in and out of the set,
@@ -116,7 +100,7 @@ TEST(ParseEventTime, ReadsLikeTheCLibrary) {
     }
     int differences = 0;
     for (const std::string& line : lines) {
-        const std::optional<TimeOfDay> expected = WithSscanf(line);
+        const std::optional<TimeOfDay> expected = SscanfEventTime(line);
         const std::optional<TimeOfDay> actual = ParseEventTime(line);
         const bool same =
             expected.has_value() == actual.has_value() &&

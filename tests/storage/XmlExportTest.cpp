@@ -144,7 +144,7 @@ TEST(XmlExport, EscapesTheStylesheetReference) {
     }
 }
 
-TEST(XmlExport, CutsLongLinesWithoutSplittingACharacter) {
+TEST(XmlExport, KeepsWholeCharactersOfTheEncodingOnly) {
     const std::string x999(999, 'x');
     const struct {
         const char* encoding;
@@ -164,6 +164,20 @@ TEST(XmlExport, CutsLongLinesWithoutSplittingACharacter) {
         {"Shift_JIS", "\x82\xa0" + std::string(998, 'x') + "\x82\xa0",
          "\x82\xa0" + std::string(998, 'x')},
         {"GBK", std::string(998, 'x') + "\xb0\xa1\xb0\xa1", std::string(998, 'x') + "\xb0\xa1"},
+        {"windows-1252", "\x81\x8d\xff", "\x81\x8d\xff"},
+        {"UTF-8", "\xe2\x82\xac \xf0\x9f\x98\x80", "\xe2\x82\xac \xf0\x9f\x98\x80"},
+        // every byte that starts no character becomes U+FFFD, whatever follows it
+        {"UTF-8",
+         "a\xff\xbf"
+         "b\xc3",
+         "a\ufffd\ufffdb\ufffd"},
+        {"UTF-8", "\xed\xa0\x80|\xc0\xaf", "\ufffd\ufffd\ufffd|\ufffd\ufffd"},
+        {"UTF-8", "\xef\xbf\xbe\xef\xbf\xbf\xef\xbf\xbd", "\xef\xbf\xbd"},
+        {"UTF-8", "\xe2\x82<", "\ufffd\ufffd&lt;"},
+        {"Shift_JIS", "\x82\xa0\x81", "\x82\xa0"},
+        {"Shift_JIS", "\x81<b\x81\t", "&lt;b\t"},
+        {"Shift_JIS", "\xb1<", "\xb1&lt;"},
+        {"Big5", "\xa4\x40&", "\xa4\x40&amp;"},
     };
     for (const auto& c : cases) {
         MonthExport month = MonthOf(2026, 3, {{5, c.text}});
