@@ -7,6 +7,7 @@
 #include "framework/UpdateUI.h"
 #include "res/resource.h"
 #include "shell/DocumentCommands.h"
+#include "shell/LegacyCodePage.h"
 #include "shell/RecentFileList.h"
 #include "shell/RecoveryKeeper.h"
 #include "shell/SystemTray.h"
@@ -24,9 +25,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     static constexpr int kResourceId = IDR_MAINFRAME;
 
     AppSettings settings; // filled by Run before the window is created
-    // Shown by the view, which it outlives. The program runs in the ANSI code
-    // page, so a file's bytes are its texts as they are.
-    Document document{nullptr};
+    // Shown by the view, which it outlives.
+    Document document{LegacyCodePageConverter()};
     COrvikCalendarView view;
     CCommandBarCtrl commandBar;
     CSelector selector;

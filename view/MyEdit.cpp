@@ -1,6 +1,7 @@
 #include "view/MyEdit.h"
 
 #include "core/MonthGrid.h"
+#include "core/Utf8.h"
 #include "framework/OwnedHandle.h"
 #include "framework/Reflection.h"
 #include "view/OrvikCalendarView.h"
@@ -74,8 +75,22 @@ std::string CMyEdit::GetText() const {
     return text;
 }
 
+namespace {
+
+// The texts are UTF-8 bytes; in a program running in UTF-8 the control counts
+// its positions in UTF-16 units, as it holds the text.
+int EditPosition(const std::string& text, int byteOffset) {
+    if (byteOffset < 0 || GetACP() != CP_UTF8)
+        return byteOffset;
+    return static_cast<int>(Utf16Offset(text, static_cast<std::size_t>(byteOffset)));
+}
+
+} // namespace
+
 void CMyEdit::Select(int anchor, int caret) {
-    SendMessageA(window, EM_SETSEL, static_cast<WPARAM>(anchor), caret);
+    const std::string text = GetText();
+    SendMessageA(window, EM_SETSEL, static_cast<WPARAM>(EditPosition(text, anchor)),
+                 EditPosition(text, caret));
     SendMessageA(window, EM_SCROLLCARET, 0, 0);
 }
 

@@ -21,8 +21,8 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     HWND Create(COrvikCalendarView& owner);
     void SetDate(const Date& shown);
     std::string GetText() const;
-    // Selects from the anchor to the caret (-1: nothing) and scrolls the
-    // caret into view.
+    // Selects from the anchor to the caret, byte offsets into its text (-1:
+    // nothing), and scrolls the caret into view.
     void Select(int anchor, int caret);
     bool HasFocusFrame() const;
     // More lines than the cell shows: the wheel scrolls them.

@@ -52,6 +52,42 @@ TEST_F(DocumentFile, SaveWritesTheCellsAndClearsModified) {
     EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"11:00 \"\"Dentist\"\"\nbring card\"\r\n");
 }
 
+std::wstring WideText(HWND window) {
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// The cell holds UTF-16 whatever the user types; the file holds UTF-8, and a
+// file an older version wrote in Windows-1252 opens converted.
+TEST_F(DocumentFile, AnyScriptIsSavedAsUtf8AndLegacyFilesOpenConverted) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest asks for UTF-8";
+    const struct {
+        const char* file; // as found on disk
+        const wchar_t* shown;
+        const char* saved;
+    } cases[] = {
+        {"", L"Gr\u00fc\u00dfe, \u0416\u0443\u043a \U0001F600",
+         "\"3/12/2026\";\"Gr\u00fc\u00dfe, \u0416\u0443\u043a \U0001F600\"\r\n"},
+        {"\"3/12/2026\";\"Gr\xfc\xdf"
+         "e \x80\"\r\n",
+         L"Gr\u00fc\u00dfe \u20ac", "\"3/12/2026\";\"Gr\u00fc\u00dfe \u20ac\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(path, c.file);
+        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        View().ShowMonth();
+        if (!*c.file)
+            SetWindowTextW(Cell(2026, 3, 12), c.shown);
+        frame->document.MarkModified();
+        EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), TRUE);
+        EXPECT_EQ(ReadWholeFile(path), c.saved);
+        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        View().ShowMonth();
+        EXPECT_EQ(WideText(Cell(2026, 3, 12)), c.shown);
+    }
+}
+
 TEST_F(DocumentFile, FailedSaveKeepsThePreviousFileWholeAndSaysSo) {
     WriteWholeFile(path, "\"1/1/2026\";\"old\"\r\n");
     ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);

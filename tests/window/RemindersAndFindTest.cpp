@@ -180,6 +180,8 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     // After today, where the search begins: the focus is in today's cell.
     frame->document.SetDayText(Ymd(2026, 4, 3), "11:00 Go to the dentist");
     frame->document.SetDayText(Ymd(2026, 4, 5), "Dentist bill");
+    frame->document.SetDayText(Ymd(2026, 4, 7),
+                               "Gr\u00fc\u00dfe, \u0416\u0443\u043a \U0001F600 DENTIST");
     View().ShowMonth(); // the cells of early April show them
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
     ASSERT_NE(View().find.Dialog(), nullptr);
@@ -192,7 +194,7 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     const struct {
         int day;
         DWORD start, end;
-    } hits[] = {{3, 16, 23}, {5, 0, 7}};
+    } hits[] = {{3, 16, 23}, {5, 0, 7}, {7, 14, 21}}; // in the UTF-16 units the cell counts
     for (const auto& hit : hits) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         PumpUntilIdle();
@@ -200,11 +202,7 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
         EXPECT_EQ(View().currentCell->date, Ymd(2026, 4, hit.day));
         EXPECT_EQ(View().displayedDate.month, 4);
         EXPECT_EQ(GetActiveWindow(), dialog) << "Enter finds the next one";
-        DWORD start = 0, end = 0;
-        SendMessageA(View().currentCell->window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, hit.start);
-        EXPECT_EQ(end, hit.end);
+        EXPECT_EQ(Selection(), std::make_pair(hit.start, hit.end));
     }
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     PumpUntilIdle();
@@ -212,10 +210,16 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     EXPECT_EQ(answerer.Seen()[0].text, "Not Found!");
     EXPECT_EQ(answerer.Seen()[0].caption, "OrvikCalendar");
     EXPECT_EQ(View().currentCell, nullptr);
+    SetDlgItemTextW(dialog, 0x480, L"\u0416\u0423\u041a"); // another script, another case
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PumpUntilIdle();
+    ASSERT_NE(View().currentCell, nullptr);
+    EXPECT_EQ(View().currentCell->date, Ymd(2026, 4, 7));
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{7}, DWORD{10}));
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     PumpUntilIdle();
     EXPECT_EQ(View().find.Dialog(), nullptr);
-    EXPECT_EQ(View().find.LastText(), "dentist");
+    EXPECT_EQ(View().find.LastText(), "\u0416\u0423\u041a");
 }
 
 } // namespace
