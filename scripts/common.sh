@@ -1,5 +1,6 @@
-# Shared by scripts/test and scripts/run: installs what is missing, builds
-# both builds and prepares Wine in a virtual X display. Sourced, not run.
+# Shared by scripts/test, scripts/run and scripts/package: installs what is
+# missing, builds both builds and prepares Wine in a virtual X display.
+# Sourced, not run.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,6 +13,7 @@ PACKAGES=(
     wine wine64 xvfb x11-utils imagemagick              # running it: Wine, display, screenshots
     chromium poppler-utils                              # the preview page in a browser
     python3-icalendar tzdata                            # the .ics tests: an independent parser, the zone database
+    nsis zip                                            # the installer and the portable zip
 )
 
 install_missing_packages() {
@@ -28,14 +30,18 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-configure_and_build() {
-    [ -f "$BUILD/host/CMakeCache.txt" ] ||
-        cmake -S "$ROOT" -B "$BUILD/host" -G Ninja
+configure_and_build_windows() {
     [ -f "$BUILD/win/CMakeCache.txt" ] ||
         cmake -S "$ROOT" -B "$BUILD/win" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
-    cmake --build "$BUILD/host"
     cmake --build "$BUILD/win"
+}
+
+configure_and_build() {
+    [ -f "$BUILD/host/CMakeCache.txt" ] ||
+        cmake -S "$ROOT" -B "$BUILD/host" -G Ninja
+    cmake --build "$BUILD/host"
+    configure_and_build_windows
 }
 
 # A private Wine: its own prefix under the build folder, quiet, without the

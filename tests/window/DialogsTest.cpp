@@ -51,6 +51,23 @@ std::string AboutText(HWND dialog) {
     return text;
 }
 
+// "major.minor" of the product version in this module's version resource,
+// which the program's resources share.
+std::string ResourceVersion() {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    if (!found)
+        return "no version resource";
+    const auto* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    // VerQueryValue may write into the block: it gets a copy.
+    std::vector<char> block(data, data + SizeofResource(nullptr, found));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size))
+        return "no fixed version";
+    return std::to_string(HIWORD(fixed->dwProductVersionMS)) + "." +
+           std::to_string(LOWORD(fixed->dwProductVersionMS));
+}
+
 // A plain top-level window to own the dialogs, off the screen's centre so
 // that centring over it differs from centring on the screen.
 class DialogTest : public WindowTest {
@@ -104,7 +121,7 @@ TEST_F(AboutBox, EndsWithOneForOkAndTwoForCancel) {
     EXPECT_TRUE(g_opened.empty());
 }
 
-TEST_F(AboutBox, ShowsVersionAndCopyright) {
+TEST_F(AboutBox, ShowsTheVersionOfTheVersionResourceAndCopyright) {
     std::string text;
     DialogAnswerer answerer({[&](HWND dialog) {
         text = AboutText(dialog);
@@ -112,7 +129,7 @@ TEST_F(AboutBox, ShowsVersionAndCopyright) {
     }});
     CAboutDlg about;
     about.DoModal(owner);
-    EXPECT_EQ(text, "OrvikCalendar v2.1\n\n" ORVIK_COPYRIGHT);
+    EXPECT_EQ(text, "OrvikCalendar v" + ResourceVersion() + "\n\n" ORVIK_COPYRIGHT);
 }
 
 TEST_F(AboutBox, AddressButtonsOpenTheWebPageAndAMailAndStay) {
