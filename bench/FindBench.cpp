@@ -1,3 +1,4 @@
+#include "core/DiarySearch.h"
 #include "core/Find.h"
 
 #include <benchmark/benchmark.h>
@@ -95,6 +96,71 @@ void BM_HitAfterAChangeOfTheStore(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HitAfterAChangeOfTheStore)->Unit(benchmark::kMillisecond);
+
+// Search All while the user types, on a diary of 100 years, every day with
+// three lines, a dentist once a month and one needle. The list shows the hits.
+const EventStore& Century() {
+    static const EventStore store = [] {
+        EventStore diary;
+        const Date first = Date(1, 1926);
+        for (std::uint32_t day = first.dayNumber; day < first.dayNumber + 36525; ++day) {
+            std::string text = "10:00 Note of the day " + std::to_string(day) +
+                               "\r\n12:30 Lunch with Anna\r\nCall Bob, 555-0199";
+            if (day % 30 == 0)
+                text += "\r\n16:00 Dentist";
+            diary.Append(Date(day), text);
+        }
+        diary.SetDayText(Date(first.dayNumber + 20000), "09:00 Look for the needle");
+        return diary;
+    }();
+    return store;
+}
+
+void SearchAllKeystroke(benchmark::State& state, const FindRequest& request, bool editFirst) {
+    EventStore store = Century();
+    DiarySearch search;
+    search.FindAll(store, request); // sorts the days once
+    const Date today(store.GetDateAt(store.GetCount() / 2));
+    int edit = 0;
+    std::size_t hits = 0;
+    for (auto _ : state) {
+        if (editFirst) {
+            state.PauseTiming();
+            store.SetDayText(today, "10:00 Lunch " + std::to_string(++edit));
+            state.ResumeTiming();
+        }
+        const std::vector<SearchHit> found = search.FindAll(store, request);
+        hits = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
+void BM_SearchAllOneHit(benchmark::State& state) {
+    SearchAllKeystroke(state, FindRequest{"needle"}, false);
+}
+BENCHMARK(BM_SearchAllOneHit)->Unit(benchmark::kMillisecond);
+
+void BM_SearchAllMonthly(benchmark::State& state) {
+    SearchAllKeystroke(state, FindRequest{"den"}, false);
+}
+BENCHMARK(BM_SearchAllMonthly)->Unit(benchmark::kMillisecond);
+
+void BM_SearchAllEveryDayWholeWord(benchmark::State& state) {
+    SearchAllKeystroke(state, FindRequest{"ann", true, false, true}, false);
+}
+BENCHMARK(BM_SearchAllEveryDayWholeWord)->Unit(benchmark::kMillisecond);
+
+void BM_SearchAllEveryDay(benchmark::State& state) {
+    SearchAllKeystroke(state, FindRequest{"lunch"}, false);
+}
+BENCHMARK(BM_SearchAllEveryDay)->Unit(benchmark::kMillisecond);
+
+// A cell was edited since the last search: the days are sorted again first.
+void BM_SearchAllAfterAnEdit(benchmark::State& state) {
+    SearchAllKeystroke(state, FindRequest{"den"}, true);
+}
+BENCHMARK(BM_SearchAllAfterAnEdit)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

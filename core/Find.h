@@ -2,21 +2,12 @@
 
 #include "core/Date.h"
 #include "core/EventStore.h"
+#include "core/TextSearch.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-// What the find dialog asks for. Without matchCase, letters of every script
-// match regardless of case (the simple case folding of Unicode); wholeWord
-// takes letters and digits of every script for word characters.
-struct FindRequest {
-    std::string text;
-    bool down = true;
-    bool matchCase = false;
-    bool wholeWord = false;
-};
 
 struct FindResult {
     bool found = false;

@@ -15,6 +15,7 @@
 #define ORVIK_OPEN_FILTER "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0"
 #define ORVIK_SAVE_FILTER                                                                         \
     "Comma Separated Files (*.csv)\0*.csv\0XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0"
+#define ORVIK_ICS_FILTER "iCalendar Files (*.ics)\0*.ics\0All Files (*.*)\0*.*\0"
 #define ORVIK_STYLESHEET_FILTER "XSL templates (*.xsl)\0*.xsl\0All Files (*.*)\0*.*\0"
 
 #define ORVIK_ASK_NEW "Are you sure? All current data will be erased!"
@@ -58,3 +59,19 @@
     "%s of the records in\n%s\ncould not be read and were left out. The first of them:\n\n%s\n\n" \
     "If you save the diary, they will be gone from the file; a copy of the file as it is now "    \
     "is kept with the backups (File > Open Backups Folder)."
+
+// Search All, Export Events and Import Events
+#define ORVIK_SEARCH_ALL_CAPTION "Search All"
+#define ORVIK_COLUMN_DATE "Date"
+#define ORVIK_COLUMN_LINE "Line"
+#define ORVIK_EXPORT_MONTH "the &month shown (%s)"
+#define ORVIK_EXPORT_YEAR "the &year shown (%s)"
+#define ORVIK_EXPORTED "%s events were written to\n%s"
+#define ORVIK_EVENTS_NOT_WRITTEN "The events could not be written to\n%s\n\n%s"
+#define ORVIK_IMPORT_TOO_LARGE                                                                    \
+    "The file\n%s\nis larger than 50 MB, too large for a calendar file. Nothing was imported."
+#define ORVIK_IMPORT_NOT_READ "The file\n%s\ncould not be read. Nothing was imported."
+#define ORVIK_IMPORT_REFUSED "The file\n%s\ncannot be imported: %s\n\nNothing was imported."
+#define ORVIK_IMPORTED                                                                            \
+    "%s events were added to the diary.\n%s were already there.\n%s repeating events were "      \
+    "not imported: the diary has no repeating lines."

@@ -16,6 +16,9 @@
 // When reminders were last checked, seconds since 1970 (unsigned): the next
 // start catches up from there.
 #define ORVIK_VALUE_LAST_REMINDER_CHECK "LastReminderCheck"
+// A random value made at the first export (32 hexadecimal digits): the
+// exported events' UIDs stay the same from one export to the next.
+#define ORVIK_VALUE_INSTALLATION_ID "InstallationId"
 #define ORVIK_VALUE_DOCUMENT_COUNT "DocumentCount"
 #define ORVIK_VALUE_DOCUMENT_FORMAT "Document%i"
 

@@ -12,6 +12,8 @@
 #define IDD_OPTIONS_FILE 205
 #define IDD_OPTIONS_GENERAL 206
 #define IDD_OPTIONS_REMINDER 207
+#define IDD_SEARCH_ALL 208
+#define IDD_EXPORT_EVENTS 209
 
 // The program's own commands
 #define ID_PREVIEW 32774
@@ -28,6 +30,9 @@
 #define ID_GO_TODAY 32788
 #define ID_EDIT_FIND_PREVIOUS 32789
 #define ID_FILE_OPEN_BACKUPS 32790
+#define ID_EDIT_SEARCH_ALL 32791
+#define ID_FILE_EXPORT_EVENTS 32792
+#define ID_FILE_IMPORT_EVENTS 32793
 // One command per pending reminder in the icon's menu: 201 of them, more
 // than a menu can show on a screen.
 #define ID_REMINDER_FIRST 32868
@@ -41,3 +46,13 @@
 // About box
 #define IDC_WEB_ADDRESS 1005
 #define IDC_MAIL_ADDRESS 1006
+
+// Search All
+#define IDC_SEARCH_TEXT 1030
+#define IDC_SEARCH_MATCH_CASE 1031
+#define IDC_SEARCH_WHOLE_WORD 1032
+#define IDC_SEARCH_HITS 1033
+// Export Events
+#define IDC_EXPORT_MONTH 1040
+#define IDC_EXPORT_YEAR 1041
+#define IDC_EXPORT_EVERYTHING 1042

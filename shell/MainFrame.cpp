@@ -17,6 +17,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 CMainFrame* g_mainFrame = nullptr;
@@ -93,13 +94,15 @@ CMainFrame::~CMainFrame() {
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
-    // The modeless find dialog gets its own keys (Tab, Enter, Escape), and
-    // the frame's keys but those that edit its text (Ctrl+S saves from there).
-    HWND findDialog = view.find.Dialog();
-    if (findDialog && (message->hwnd == findDialog || IsChild(findDialog, message->hwnd)))
-        return (findDialogAccelerators &&
-                TranslateAcceleratorA(window, findDialogAccelerators.Get(), message)) ||
-               IsDialogMessageA(findDialog, message);
+    // The modeless find dialog and the search panel get their own keys (Tab,
+    // Enter, Escape), and the frame's keys but those that edit their text
+    // (Ctrl+S saves from there).
+    for (HWND modeless : {view.find.Dialog(), searchPanel.window}) {
+        if (modeless && (message->hwnd == modeless || IsChild(modeless, message->hwnd)))
+            return (findDialogAccelerators &&
+                    TranslateAcceleratorA(window, findDialogAccelerators.Get(), message)) ||
+                   IsDialogMessageA(modeless, message);
+    }
     if (commandBar.PreTranslateMessage(message))
         return TRUE;
     if (message->message == WM_MOUSEWHEEL && OnWheelInWindow(*message))
@@ -296,6 +299,9 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     case ID_EDIT_FIND:
         view.find.Open();
         return true;
+    case ID_EDIT_SEARCH_ALL:
+        searchPanel.Open(window);
+        return true;
     case ID_EDIT_REPEAT:
         view.find.Again(true);
         return true;
@@ -326,6 +332,12 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
     case ID_FILE_OPEN_BACKUPS:
         documents.OpenBackupsFolder();
         return true;
+    case ID_FILE_EXPORT_EVENTS:
+        events.Export();
+        return true;
+    case ID_FILE_IMPORT_EVENTS:
+        events.Import();
+        return true;
     default:
         return false;
     }
@@ -340,6 +352,7 @@ LRESULT CMainFrame::OnCreate() {
     view.commandBar = &commandBar;
     view.document = &document;
     documents.owner = window;
+    events.owner = window;
     document.BackupCopies().SetRoot(UserDataFolder("Backups"));
     view.onRemindersChecked = [this](const std::vector<DueReminder>& raised) {
         OnRemindersChecked(raised);
@@ -422,16 +435,20 @@ LRESULT CMainFrame::OnInstanceMessage() {
 }
 
 void CMainFrame::OnShowWindow(bool shown) {
-    // The find dialog is owned by the frame but not hidden with it.
-    HWND findDialog = view.find.Dialog();
-    if (!findDialog)
-        return;
-    if (!shown && IsWindowVisible(findDialog)) {
-        ShowWindow(findDialog, SW_HIDE);
-        findDialogHidden = true;
-    } else if (shown && findDialogHidden) {
-        ShowWindow(findDialog, SW_SHOWNA);
-        findDialogHidden = false;
+    // The find dialog and the search panel are owned by the frame but not
+    // hidden with it.
+    const std::pair<HWND, bool*> modeless[] = {{view.find.Dialog(), &findDialogHidden},
+                                               {searchPanel.window, &searchPanelHidden}};
+    for (const auto& [dialog, hidden] : modeless) {
+        if (!dialog)
+            continue;
+        if (!shown && IsWindowVisible(dialog)) {
+            ShowWindow(dialog, SW_HIDE);
+            *hidden = true;
+        } else if (shown && *hidden) {
+            ShowWindow(dialog, SW_SHOWNA);
+            *hidden = false;
+        }
     }
 }
 

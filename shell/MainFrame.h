@@ -7,12 +7,14 @@
 #include "framework/UpdateUI.h"
 #include "res/resource.h"
 #include "shell/DocumentCommands.h"
+#include "shell/EventExchange.h"
 #include "shell/LegacyCodePage.h"
 #include "shell/RecentFileList.h"
 #include "shell/RecoveryKeeper.h"
 #include "shell/SystemTray.h"
 #include "storage/AppSettings.h"
 #include "view/OrvikCalendarView.h"
+#include "view/SearchPanel.h"
 #include "view/Selector.h"
 
 // The program's one top-level window: menu (as a command bar), toolbar and
@@ -34,7 +36,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     RecentFileList recentFiles;
     CRecoveryKeeper recovery;
     CDocumentCommands documents{document, view, recentFiles, recovery};
-    HWND toolbar = nullptr; // the button bar, a child of the rebar
+    CEventExchange events{document, view};
+    CSearchPanel searchPanel{view}; // its window is owned by the frame's
+    HWND toolbar = nullptr;         // the button bar, a child of the rebar
     bool toolbarVisible = true;
 
     CMainFrame() = default;
@@ -86,7 +90,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     OwnedAccelerators findDialogAccelerators;
     std::uint64_t keptEdits = 0;   // the document's edits when the recovery file was last kept
     bool findDialogHidden = false; // hidden with the frame, shown with it again
-    int wheelDistance = 0;         // wheel turns not yet a whole notch
+    bool searchPanelHidden = false;
+    int wheelDistance = 0;                   // wheel turns not yet a whole notch
     std::optional<Reminder> balloonReminder; // the one a click on the balloon shows
 };
 

@@ -70,6 +70,22 @@ std::string EventUid(const std::string& installationId, const Date& day, TimeOfD
     return uid;
 }
 
+void SetExportDays(ICalendarExportArgs& args, ExportRange range, const Date& shown) {
+    if (range == ExportRange::Everything) {
+        // Only day numbers are compared: these two hold every day there is.
+        args.first = Date();
+        args.last = Date();
+        args.last.dayNumber = UINT32_MAX;
+        return;
+    }
+    const bool month = range == ExportRange::Month;
+    args.first = Date(month ? shown.month : 1, shown.year);
+    Date next = month ? Date(shown.month, shown.year) : Date(1, shown.year + 1);
+    if (month)
+        next.NextMonth();
+    args.last = Date(next.dayNumber - 1);
+}
+
 ICalendarExport WriteICalendar(const EventStore& store, const ICalendarExportArgs& args,
                                const TimeRules& local) {
     ICalendarExport result;

@@ -19,6 +19,12 @@ struct ICalendarExport {
     int eventCount = 0;
 };
 
+// What Export Events writes: the month shown, the year shown, or everything.
+enum class ExportRange { Month, Year, Everything };
+
+// The first and last day of the range around the day shown.
+void SetExportDays(ICalendarExportArgs& args, ExportRange range, const Date& shown);
+
 // The timed lines of the days from first to last as an iCalendar file (RFC
 // 5545), in date order: one VEVENT per line that is an event, starting at its
 // local time converted to UTC by `local`, lasting 30 minutes, its summary the

@@ -238,6 +238,17 @@ void COrvikCalendarView::FocusDay(const Date& day, bool showItsMonth) {
         SetFocus(cell->window);
 }
 
+void COrvikCalendarView::ShowSelected(const Date& day, int anchor, int caret) {
+    displayedDate = day;
+    ShowMonthAfterMove();
+    CMyEdit* cell = CellForDate(day);
+    if (!cell)
+        return;
+    currentCell = cell;
+    SetFocus(cell->window);
+    cell->Select(anchor, caret);
+}
+
 void COrvikCalendarView::ShowMonthAfterMove() {
     CollectCells();
     ShowMonth();

@@ -71,6 +71,9 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     // The frame's title: "OrvikCalendar - " and the document name.
     void UpdateTitle();
     CMyEdit* CellForDate(const Date& date);
+    // Shows the day's month and puts the focus into its cell with the text
+    // from the anchor to the caret selected (bytes of the day's text).
+    void ShowSelected(const Date& day, int anchor, int caret);
 
     // The keyboard focus: on the cell that had it last, else today's.
     void RestoreFocus();

@@ -1,4 +1,5 @@
 #include "core/Find.h"
+#include "core/DiarySearch.h"
 #include "core/UnicodeCharacters.h"
 #include "core/Utf8.h"
 #include "tests/support/DateHelpers.h"
@@ -451,6 +452,157 @@ TEST(Find, AgreesWithTheLiteralRulesOnRandomDiaries) {
         }
     }
     EXPECT_GT(hits, 500);
+}
+
+// Search All's hits as "day start..end line".
+Strings SearchAll(const EventStore& store, const FindRequest& request) {
+    DiarySearch search;
+    Strings seen;
+    for (const SearchHit& hit : search.FindAll(store, request))
+        seen.push_back(hit.day.Format(0) + " " + std::to_string(hit.start) + ".." +
+                       std::to_string(hit.start + hit.length) + " " + hit.line);
+    return seen;
+}
+
+TEST(SearchAll, ListsEveryLineThatHoldsTheTextInDateOrder) {
+    const Days diary = {
+        {Ymd(2026, 3, 12), "Lunch with Anna\r\nanna's bill, ANNA again\r\nnothing"},
+        {Ymd(1926, 1, 2), "Anna-Lena\r\n"},
+        {Ymd(2026, 3, 12), "a second entry of a day is not searched: Anna"},
+        {Ymd(2000, 2, 29), "Annals\r\n09:00 ann  Ann"},
+        {Ymd(2001, 5, 1), "Обед с Анной\r\n\u212a for Kelvin"},
+    };
+    const struct {
+        const char* name;
+        FindRequest request;
+        Strings seen;
+    } cases[] = {
+        {"case folded, oldest first, one row per line at its first match",
+         Down("anna"),
+         {"1/2/1926 0..4 Anna-Lena", "2/29/2000 0..4 Annals", "3/12/2026 11..15 Lunch with Anna",
+          "3/12/2026 17..21 anna's bill, ANNA again"}},
+        {"match case", Down("ANNA", true), {"3/12/2026 30..34 anna's bill, ANNA again"}},
+        {"whole word passes over a match inside a word to one that stands alone",
+         Down("ann", false, true),
+         {"2/29/2000 14..17 09:00 ann  Ann"}},
+        {"whole word: a hyphen ends a word",
+         Down("anna", false, true),
+         {"1/2/1926 0..4 Anna-Lena", "3/12/2026 11..15 Lunch with Anna",
+          "3/12/2026 17..21 anna's bill, ANNA again"}},
+        {"Cyrillic, offsets in bytes", Down("АННОЙ"), {"5/1/2001 12..22 Обед с Анной"}},
+        {"the Kelvin sign is a K", Down("k"), {"5/1/2001 24..27 \u212a for Kelvin"}},
+        {"the direction is not looked at",
+         Up("bill"),
+         {"3/12/2026 24..28 anna's bill, ANNA again"}},
+        {"nothing to search for", Down(""), {}},
+        {"no hit", Down("Bob"), {}},
+    };
+    const EventStore store = Diary(diary);
+    for (const auto& c : cases)
+        EXPECT_EQ(SearchAll(store, c.request), c.seen) << c.name;
+}
+
+TEST(SearchAll, SeesEveryChangeOfTheStore) {
+    EventStore store = Diary({{Ymd(2026, 3, 12), "dentist"}});
+    DiarySearch search;
+    EXPECT_EQ(search.FindAll(store, Down("dentist")).size(), 1u);
+    store.SetDayText(Ymd(2026, 3, 1), "dentist first");
+    store.SetDayText(Ymd(2026, 3, 12), "no more");
+    const std::vector<SearchHit> hits = search.FindAll(store, Down("dentist"));
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].day, Ymd(2026, 3, 1));
+}
+
+TEST(SearchAll, NewestFirstKeepsTheLinesOfADayInOrder) {
+    std::vector<SearchHit> hits;
+    for (const auto& [day, start] :
+         std::vector<std::pair<int, int>>{{1, 0}, {1, 9}, {2, 0}, {5, 0}, {5, 4}, {5, 8}})
+        hits.push_back(SearchHit{Ymd(2026, 1, day), start, 1, ""});
+    EXPECT_EQ(RowOrder(hits, false), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(RowOrder(hits, true), (std::vector<std::size_t>{3, 4, 5, 2, 0, 1}));
+    EXPECT_EQ(RowOrder({}, true), std::vector<std::size_t>{});
+}
+
+// Search All by its rules, literally: every line decoded and folded as a
+// whole, its first match (standing alone, for whole words) a hit.
+Strings LiteralSearchAll(const EventStore& store, const FindRequest& request) {
+    struct Character {
+        char32_t value, original;
+        std::size_t start, end;
+    };
+    auto decode = [&](const std::string& text, std::size_t from, std::size_t to) {
+        std::vector<Character> chars;
+        for (std::size_t at = from; at < to;) {
+            const Utf8Char c = DecodeUtf8(text.substr(0, to), at);
+            chars.push_back(
+                {request.matchCase ? c.value : FoldCase(c.value), c.value, at, at + c.length});
+            at += c.length;
+        }
+        return chars;
+    };
+    std::vector<std::pair<std::uint32_t, int>> days;
+    for (int i = 0; i < store.GetCount(); ++i) {
+        if (store.FindIndex(store.GetDateAt(i)) == i)
+            days.emplace_back(store.GetDateAt(i).dayNumber, i);
+    }
+    std::sort(days.begin(), days.end());
+    const std::vector<Character> pattern = decode(request.text, 0, request.text.size());
+    const std::size_t m = pattern.size();
+    Strings seen;
+    for (const auto& day : days) {
+        const std::string& text = store.GetTextAt(day.second);
+        for (std::size_t lineStart = 0; lineStart <= text.size();) {
+            std::size_t lineEnd = text.find("\r\n", lineStart);
+            if (lineEnd == std::string::npos)
+                lineEnd = text.size();
+            const std::vector<Character> chars = decode(text, lineStart, lineEnd);
+            for (std::size_t k = 0; m > 0 && k + m <= chars.size(); ++k) {
+                if (!std::equal(
+                        pattern.begin(), pattern.end(), chars.begin() + k,
+                        [](const Character& p, const Character& c) { return p.value == c.value; }))
+                    continue;
+                auto word = [&](std::size_t at) {
+                    return at < chars.size() && IsLetterOrDigit(chars[at].original);
+                };
+                if (request.wholeWord && ((k > 0 && word(k - 1)) || word(k + m)))
+                    continue;
+                seen.push_back(store.GetDateAt(day.second).Format(0) + " " +
+                               std::to_string(chars[k].start) + ".." +
+                               std::to_string(chars[k + m - 1].end) + " " +
+                               text.substr(lineStart, lineEnd - lineStart));
+                break;
+            }
+            lineStart = lineEnd + 2;
+        }
+    }
+    return seen;
+}
+
+TEST(SearchAll, AgreesWithTheLiteralRulesOnRandomDiaries) {
+    std::mt19937 random(23);
+    auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+    const std::vector<std::string> alphabet = {"a", "A", "é", "É", "ж", "Ж", "k",    "\u212a", " ",
+                                               "-", "1", "٢", "ς", "Σ", "𐐨", "\xe4", "\r\n"};
+    auto randomText = [&](int maxLength) {
+        std::string text;
+        for (int n = pick(maxLength + 1); n > 0; --n)
+            text += alphabet[static_cast<std::size_t>(pick(static_cast<int>(alphabet.size())))];
+        return text;
+    };
+    std::size_t hits = 0;
+    for (int round = 0; round < 1000; ++round) {
+        EventStore store;
+        for (int i = pick(12); i > 0; --i)
+            store.Append(Ymd(2026, 1, 1 + pick(10)), randomText(16));
+        const FindRequest request{alphabet[static_cast<std::size_t>(pick(8))] + randomText(1), true,
+                                  pick(2) == 0, pick(2) == 0};
+        const Strings expected = LiteralSearchAll(store, request);
+        if (request.text.find('\r') == std::string::npos) {
+            EXPECT_EQ(SearchAll(store, request), expected) << testing::PrintToString(request.text);
+        }
+        hits += expected.size();
+    }
+    EXPECT_GT(hits, 400u);
 }
 
 } // namespace

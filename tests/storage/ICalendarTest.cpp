@@ -1,6 +1,7 @@
 #include "storage/ICalendarReader.h"
 #include "storage/ICalendarText.h"
 #include "storage/ICalendarWriter.h"
+#include "storage/InstallationId.h"
 
 #include "core/DayText.h"
 #include "tests/support/EuropeanTime.h"
@@ -97,6 +98,52 @@ TEST(ICalendarWriter, UidsStayAsLongAsDayTimeAndPlaceStay) {
          {EventUid("inst-1", Ymd(2026, 5, 3), {9, 0}, 0), EventUid("inst-1", day, {9, 1}, 0),
           EventUid("inst-2", day, {9, 0}, 0), EventUid("inst-1", Ymd(2027, 5, 2), {9, 0}, 0)})
         EXPECT_NE(other, before[0]);
+}
+
+TEST(ICalendarWriter, ExportsTheMonthTheYearOrEverything) {
+    const EventStore store = Diary({{Ymd(2023, 12, 31), "10:00 a"},
+                                    {Ymd(2024, 1, 1), "10:00 b"},
+                                    {Ymd(2024, 2, 29), "10:00 c"},
+                                    {Ymd(2024, 3, 1), "10:00 d"},
+                                    {Ymd(2024, 12, 31), "10:00 e"},
+                                    {Ymd(2025, 1, 1), "10:00 f"},
+                                    {Ymd(1800, 1, 1), "10:00 g"}});
+    const struct {
+        ExportRange range;
+        Date shown;
+        Strings summaries;
+    } cases[] = {
+        {ExportRange::Month, Ymd(2024, 2, 15), {"c"}},
+        {ExportRange::Month, Ymd(2024, 12, 1), {"e"}},
+        {ExportRange::Month, Ymd(2024, 1, 31), {"b"}},
+        {ExportRange::Year, Ymd(2024, 7, 1), {"b", "c", "d", "e"}},
+        {ExportRange::Everything, Ymd(2024, 7, 1), {"g", "a", "b", "c", "d", "e", "f"}},
+    };
+    for (const auto& c : cases) {
+        ICalendarExportArgs args;
+        SetExportDays(args, c.range, c.shown);
+        EXPECT_EQ(Values(EventsOf(WriteICalendar(store, args, kLocal).bytes), "SUMMARY"),
+                  c.summaries)
+            << c.shown.Format(0);
+    }
+}
+
+TEST(InstallationId, KeptWhileValidElseMadeFromTheRandomBytes) {
+    const InstallationRandom random = {0x00, 0x01, 0x7f, 0x80, 0xab, 0xff, 2,  3,
+                                       4,    5,    6,    7,    8,    9,    10, 11};
+    const std::string made = "00017f80abff02030405060708090a0b";
+    const struct {
+        std::string stored, kept;
+    } cases[] = {
+        {"", made},
+        {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},
+        {"0123456789ABCDEF0123456789ABCDEF", made},
+        {"0123456789abcdef0123456789abcde", made},
+        {"0123456789abcdef0123456789abcdeg", made},
+        {"0123456789abcdef0123456789abcdef0", made},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KeptOrNewInstallationId(c.stored, random), c.kept) << c.stored;
 }
 
 std::string Calendar(const std::string& body) {

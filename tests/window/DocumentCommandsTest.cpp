@@ -41,7 +41,8 @@ class DocumentCommands : public MainFrameTest {
         folder = std::string(temp) + "orvik commands\\";
         CreateDirectoryA(folder.c_str(), nullptr);
         for (const char* name :
-             {"a.csv", "b.csv", "c.csv", "d.csv", "e.csv", "month.xml", "new.csv"})
+             {"a.csv", "b.csv", "c.csv", "d.csv", "e.csv", "month.xml", "new.csv", "month.ics",
+              "year.ics", "all.ics", "other.ics", "in.ics"})
             DeleteFileA((folder + name).c_str());
     }
     std::string File(const char* name) { return folder + name; }
@@ -464,6 +465,9 @@ TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
     EXPECT_EQ(View().find.Dialog(), nullptr);
     Command(ID_EDIT_FIND);
     ASSERT_NE(View().find.Dialog(), nullptr) << "and opens again";
+    Command(ID_EDIT_SEARCH_ALL);
+    HWND panel = frame->searchPanel.Shown();
+    ASSERT_NE(panel, nullptr);
     SetFocus(Cell(12)); // its day label now belongs to the view
     PumpUntilIdle();
     HWND window = frame->window;
@@ -471,6 +475,7 @@ TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
     frame.reset();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(find));
+    EXPECT_FALSE(IsWindow(panel));
     EXPECT_EQ(g_statusBar, nullptr);
     EXPECT_EQ(g_monthButton, nullptr);
 }
@@ -504,6 +509,134 @@ TEST_F(DocumentCommands, AFailingStepLeavesTheLastRecoveryFileWhole) {
     }
     frame->recovery.Keep(Doc());
     EXPECT_NE(ReadWholeFile(frame->recovery.File()).find("first and more"), std::string::npos);
+}
+
+// Picks a range in the Export Events dialog and presses OK.
+DialogAnswerer::Action ChooseRange(int radioButton) {
+    return [radioButton](HWND dialog) {
+        CheckRadioButton(dialog, IDC_EXPORT_MONTH, IDC_EXPORT_EVERYTHING, radioButton);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+}
+
+// The values of one property of every event in an .ics file, in file order.
+std::vector<std::string> IcsValues(const std::string& bytes, const std::string& name) {
+    std::vector<std::string> values;
+    for (std::size_t at = bytes.find("\r\n" + name + ":"); at != std::string::npos;
+         at = bytes.find("\r\n" + name + ":", at + 1)) {
+        const std::size_t start = at + 3 + name.size();
+        values.push_back(bytes.substr(start, bytes.find("\r\n", start) - start));
+    }
+    return values;
+}
+
+TEST_F(DocumentCommands, ExportEventsWritesTheChosenDaysWithUidsThatStay) {
+    CreateFrame();
+    Open("a.csv", "\"3/12/2026\";\"09:30 Dentist, Dr. Lee\r\nno time\"\r\n"
+                  "\"12/31/2026\";\"23:00 Party\"\r\n\"1/2/2027\";\"8:00 Back\"\r\n");
+    Type(20, "7:15 Typed, not yet in the store");
+    const struct {
+        int range;
+        const char* file;
+        std::vector<std::string> summaries;
+    } cases[] = {
+        {IDC_EXPORT_MONTH, "month.ics", {"Dentist\\, Dr. Lee", "Typed\\, not yet in the store"}},
+        {IDC_EXPORT_YEAR,
+         "year.ics",
+         {"Dentist\\, Dr. Lee", "Typed\\, not yet in the store", "Party"}},
+        {IDC_EXPORT_EVERYTHING,
+         "all.ics",
+         {"Dentist\\, Dr. Lee", "Typed\\, not yet in the store", "Party", "Back"}},
+    };
+    std::vector<std::string> firstUids;
+    for (const auto& c : cases) {
+        DialogAnswerer answerer(
+            {ChooseRange(c.range), ChooseFile(File(c.file)), DialogAnswerer::Press(IDOK)});
+        Command(ID_FILE_EXPORT_EVENTS);
+        const std::string bytes = ReadWholeFile(File(c.file));
+        EXPECT_EQ(IcsValues(bytes, "SUMMARY"), c.summaries);
+        ASSERT_EQ(answerer.Seen().size(), 3u);
+        EXPECT_EQ(answerer.Seen()[2].text,
+                  std::to_string(c.summaries.size()) + " events were written to\n" + File(c.file));
+        const std::vector<std::string> uids = IcsValues(bytes, "UID");
+        ASSERT_EQ(uids.size(), c.summaries.size());
+        if (firstUids.empty())
+            firstUids = uids;
+        EXPECT_EQ(std::vector<std::string>(uids.begin(), uids.begin() + 2), firstUids)
+            << "the same events keep their UIDs";
+    }
+    StoredValue id;
+    ASSERT_TRUE(ReadStoredValue(ORVIK_VALUE_INSTALLATION_ID, id));
+    const std::string stored = id.Text().c_str();
+    EXPECT_EQ(stored.size(), 32u);
+    EXPECT_EQ(stored.find_first_not_of("0123456789abcdef"), std::string::npos);
+    EXPECT_EQ(Doc().Name(), File("a.csv")) << "an export is not a save";
+
+    // Another installation gives other UIDs.
+    ResetSettingsKey();
+    DialogAnswerer answerer({ChooseRange(IDC_EXPORT_MONTH), ChooseFile(File("other.ics")),
+                             DialogAnswerer::Press(IDOK)});
+    Command(ID_FILE_EXPORT_EVENTS);
+    const std::vector<std::string> otherUids = IcsValues(ReadWholeFile(File("other.ics")), "UID");
+    ASSERT_EQ(otherUids.size(), 2u);
+    EXPECT_NE(otherUids[0], firstUids[0]);
+}
+
+TEST_F(DocumentCommands, ImportEventsAddsSingleEventsAndRefusesBadFilesWhole) {
+    CreateFrame();
+    Open("a.csv", "\"3/12/2026\";\"09:30 Dentist\"\r\n");
+    const std::string head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n";
+    const std::string good =
+        head +
+        "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20260312\r\nSUMMARY:Holi\r\n "
+        "day\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:2\r\nDTSTART:20260312T093000\r\nSUMMARY:Dentist\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20260313T140000\r\nSUMMARY:Call\\, then "
+        "write\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:4\r\nDTSTART:20260316T080000\r\nRRULE:FREQ=WEEKLY\r\n"
+        "SUMMARY:Standup\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string told; // the start of the report
+    } refused[] = {
+        {"junk", "BEGIN:VCALENDAR\r\nthis is no content line\r\n",
+         "The file\n" + File("in.ics") + "\ncannot be imported: "},
+        {"not UTF-8",
+         head + "BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260313T140000\r\nSUMMARY:caf\xe9\r\nEND:"
+                "VEVENT\r\nEND:VCALENDAR\r\n",
+         "The file\n" + File("in.ics") + "\ncannot be imported: "},
+        {"no start", head + "BEGIN:VEVENT\r\nUID:1\r\nSUMMARY:x\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+         "The file\n" + File("in.ics") + "\ncannot be imported: "},
+        {"over 50 MB", good + std::string(50u * 1024 * 1024, ' '),
+         "The file\n" + File("in.ics") + "\nis larger than 50 MB"},
+    };
+    for (const auto& c : refused) {
+        WriteWholeFile(File("in.ics"), c.bytes);
+        DialogAnswerer answerer({ChooseFile(File("in.ics")), DialogAnswerer::Press(IDOK)});
+        Command(ID_FILE_IMPORT_EVENTS);
+        ASSERT_EQ(answerer.Seen().size(), 2u) << c.name;
+        EXPECT_EQ(answerer.Seen()[1].text.substr(0, c.told.size()), c.told) << c.name;
+        EXPECT_NE(answerer.Seen()[1].text.find("Nothing was imported."), std::string::npos)
+            << c.name;
+        EXPECT_EQ(Doc().Store().GetCount(), 1) << c.name;
+        EXPECT_FALSE(Doc().IsModified()) << c.name;
+    }
+
+    WriteWholeFile(File("in.ics"), good);
+    DialogAnswerer answerer({ChooseFile(File("in.ics")), DialogAnswerer::Press(IDOK)});
+    Command(ID_FILE_IMPORT_EVENTS);
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    EXPECT_EQ(answerer.Seen()[1].text,
+              "2 events were added to the diary.\n1 were already there.\n1 repeating events were "
+              "not imported: the diary has no repeating lines.");
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 12)), "09:30 Dentist\r\nHoliday");
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 13)), "14:00 Call, then write");
+    char shown[64] = "";
+    GetWindowTextA(Cell(13), shown, sizeof shown);
+    EXPECT_STREQ(shown, "14:00 Call, then write");
+    EXPECT_TRUE(Doc().IsModified()) << "nothing is saved without the user";
+    EXPECT_EQ(ReadWholeFile(File("a.csv")), "\"3/12/2026\";\"09:30 Dentist\"\r\n");
 }
 
 } // namespace

@@ -239,6 +239,93 @@ TEST_F(KeyboardAndMouse, FindKeepsTheFocusEnterFindsTheNextAndF3GoesOn) {
     EXPECT_EQ(GetFocus(), Cell(2026, 4, 2));
 }
 
+// The rows of Search All's list: "date|line".
+std::vector<std::string> ListRows(HWND panel) {
+    HWND list = GetDlgItem(panel, IDC_SEARCH_HITS);
+    std::vector<std::string> rows;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        char date[128] = "", line[256] = "";
+        ListView_GetItemText(list, row, 0, date, sizeof date);
+        ListView_GetItemText(list, row, 1, line, sizeof line);
+        rows.push_back(std::string(date) + "|" + line);
+    }
+    return rows;
+}
+
+TEST_F(KeyboardAndMouse, SearchAllListsAsYouTypeAndShowsTheChosenMatch) {
+    OpenDiary({{Ymd(2025, 11, 3), "Call Dentist\r\n10:00 dentist again"},
+               {Ymd(2026, 4, 2), "pay the dentist"},
+               {Ymd(2026, 5, 7), "nothing"}});
+    ShowMarchWithFocusOn(3, 12);
+    PressKey('F', kControl | kShift);
+    HWND panel = frame->searchPanel.Shown();
+    ASSERT_NE(panel, nullptr);
+    HWND text = GetDlgItem(panel, IDC_SEARCH_TEXT);
+    EXPECT_EQ(GetFocus(), text);
+    auto type = [&](const std::string& typed) {
+        for (const char c : typed)
+            PostMessageA(text, WM_CHAR, static_cast<unsigned char>(c), 1);
+        PumpThroughLoop();
+    };
+    type("de");
+    EXPECT_TRUE(ListRows(panel).empty()) << "two characters wait for a pause in the typing";
+    PostMessageA(panel, WM_TIMER, 1, 0); // the pause
+    PumpThroughLoop();
+    EXPECT_EQ(ListRows(panel).size(), 3u);
+    type("ntist");
+    const std::vector<std::string> newestFirst = {"Thursday, April 2, 2026|pay the dentist",
+                                                  "Monday, November 3, 2025|Call Dentist",
+                                                  "Monday, November 3, 2025|10:00 dentist again"};
+    EXPECT_EQ(ListRows(panel), newestFirst);
+
+    // A click on the date column turns the order round, and back.
+    HWND header = ListView_GetHeader(GetDlgItem(panel, IDC_SEARCH_HITS));
+    RECT column{};
+    Header_GetItemRect(header, 0, &column);
+    const LPARAM inColumn =
+        MAKELPARAM((column.left + column.right) / 2, (column.top + column.bottom) / 2);
+    for (const auto& order :
+         {std::vector<std::string>{newestFirst[1], newestFirst[2], newestFirst[0]}, newestFirst}) {
+        PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, inColumn);
+        PostMessageA(header, WM_LBUTTONUP, 0, inColumn);
+        PumpThroughLoop();
+        EXPECT_EQ(ListRows(panel), order);
+    }
+    SendDlgItemMessageA(panel, IDC_SEARCH_MATCH_CASE, BM_CLICK, 0, 0);
+    PumpThroughLoop();
+    EXPECT_EQ(ListRows(panel), (std::vector<std::string>{newestFirst[0], newestFirst[2]}));
+
+    // Enter shows the first row's day with the match selected; the panel stays.
+    PressKey(VK_RETURN, kNone, text);
+    ASSERT_NE(View().currentCell, nullptr);
+    EXPECT_EQ(GetFocus(), Cell(2026, 4, 2));
+    DWORD start = 0, end = 0;
+    SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{8}, DWORD{15}));
+    EXPECT_EQ(frame->searchPanel.Shown(), panel);
+
+    // A double click on a row shows its day.
+    HWND list = GetDlgItem(panel, IDC_SEARCH_HITS);
+    RECT row{};
+    ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM(row.left + 5, (row.top + row.bottom) / 2));
+    PumpThroughLoop();
+    EXPECT_EQ(GetFocus(), Cell(2025, 11, 3));
+    SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{20}, DWORD{27}));
+
+    // Escape hides it; Ctrl+Shift+F brings it back as it was.
+    PressKey(VK_ESCAPE, kNone, text);
+    EXPECT_EQ(frame->searchPanel.Shown(), nullptr);
+    SetFocus(Cell(2025, 11, 3));
+    PressKey('F', kControl | kShift);
+    EXPECT_EQ(frame->searchPanel.Shown(), panel);
+    EXPECT_EQ(ListRows(panel).size(), 2u);
+}
+
 TEST_F(KeyboardAndMouse, CtrlSSavesWhileTheFindDialogHasTheFocus) {
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "storage/Document.h"
+
+#include <windows.h>
+
+#include <string>
+
+class COrvikCalendarView;
+
+// Export Events and Import Events: the timed lines to an iCalendar file and
+// the single events of one into the diary, with the questions and reports.
+class CEventExchange {
+  public:
+    CEventExchange(Document& document, COrvikCalendarView& view) : document(document), view(view) {}
+    // The window that owns the dialogs and reports; set once it exists.
+    HWND owner = nullptr;
+
+    void Export();
+    // Adds the events to their days; the diary becomes modified and is not saved.
+    void Import();
+
+  private:
+    int Tell(const std::string& text, UINT buttons);
+
+    Document& document;
+    COrvikCalendarView& view;
+};
