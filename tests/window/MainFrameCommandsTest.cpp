@@ -1,3 +1,6 @@
+#include "tests/support/Screen.h"
+#include "tests/support/ShellOpenRecorder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
@@ -130,9 +133,8 @@ TEST_F(MainFrameCommands, ViewStatusBarTogglesAndTheViewTakesTheRoom) {
 
 TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
     HWND window = CreateFrame();
-    char folder[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "orvik save state.csv";
+    TempFolder temp;
+    const std::string path = temp.PathOf("save state.csv");
     for (bool modified : {false, true, false}) {
         if (modified) {
             frame->document.MarkModified();
@@ -146,7 +148,6 @@ TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
         EXPECT_EQ(menuGreyed, !modified);
         EXPECT_EQ(SendMessageA(frame->toolbar, TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0, modified);
     }
-    DeleteFileA(path.c_str());
 }
 
 TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {
@@ -217,10 +218,6 @@ TEST_F(MainFrameCommands, ToolbarTooltipsComeFromTheStringTable) {
 
 TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     HWND window = CreateFrame();
-    for (int command : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR,
-                        ID_EDIT_SELECT_ALL})
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0); // no cell yet: nothing
-
     CMyEdit& dayCell = frame->view.cells[10];
     HWND cell = dayCell.window;
     SetWindowTextA(cell, "11:00 Dentist");
@@ -240,11 +237,16 @@ TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     SendMessageA(window, WM_COMMAND, ID_EDIT_UNDO, 0);
     GetWindowTextA(cell, text, sizeof text);
     EXPECT_STREQ(text, "11:00 Dentist");
-}
 
-std::vector<std::string> opened;
-void RecordOpen(const char* target) {
-    opened.push_back(target);
+    // Without a current cell no cell changes, though the clipboard holds a text.
+    frame->view.currentCell = nullptr;
+    for (int command :
+         {ID_EDIT_SELECT_ALL, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_UNDO})
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    for (const CMyEdit& each : frame->view.cells) {
+        GetWindowTextA(each.window, text, sizeof text);
+        EXPECT_STREQ(text, &each == &dayCell ? "11:00 Dentist" : "") << each.date.day;
+    }
 }
 
 TEST_F(MainFrameCommands, AboutAndHelpFromMenuAndKeys) {
@@ -254,35 +256,43 @@ TEST_F(MainFrameCommands, AboutAndHelpFromMenuAndKeys) {
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "About");
 
-    auto* previous = g_shellOpen;
-    g_shellOpen = RecordOpen;
-    opened.clear();
+    ShellOpenRecorder opened;
     SendMessageA(window, WM_COMMAND, ID_HELP, 0);
     MSG f1{window, WM_KEYDOWN, VK_F1, 1, 0, {0, 0}};
     EXPECT_TRUE(loop.PreTranslateMessage(&f1));
-    g_shellOpen = previous;
     const std::string readMe = ProgramFolder() + "ReadMe.txt";
-    EXPECT_EQ(opened, (std::vector<std::string>{readMe, readMe}));
+    EXPECT_EQ(opened.Targets(), (std::vector<std::string>{readMe, readMe}));
 }
 
-// Takes the picture once the frame's drop-down menu waits for input, then
-// closes the menu.
-LRESULT CALLBACK ScreenshotWhenMenuIdles(int code, WPARAM wParam, LPARAM lParam) {
+// The items of the drop-down menu that opens, or the picture of it, taken
+// once the menu waits for input; the menu is then closed.
+std::vector<std::string> menuItems;
+const char* menuScreenshot = nullptr;
+LRESULT CALLBACK NoteMenuAndClose(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+        const HMENU menu = reinterpret_cast<HMENU>(call->wParam);
+        menuItems.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = "";
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            menuItems.push_back(text);
+        }
+    }
     if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU) {
-        CreateDirectoryA("..\\screenshots", nullptr);
-        SaveScreenshot("..\\screenshots\\main-frame-file-menu.bmp");
+        if (menuScreenshot) {
+            CreateDirectoryA("..\\screenshots", nullptr);
+            EXPECT_TRUE(SaveScreenshot(menuScreenshot));
+        }
         EndMenu();
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
-    HWND window = CreateFrame();
-    SetForegroundWindow(window);
-    const std::string before = StatusText(frame->statusBar);
-    HHOOK hook =
-        SetWindowsHookExA(WH_CALLWNDPROC, ScreenshotWhenMenuIdles, nullptr, GetCurrentThreadId());
+// Alt+F as the program's loop sees it.
+void PressAltF(CMessageLoop& loop, HWND window) {
+    menuItems.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, NoteMenuAndClose, nullptr, GetCurrentThreadId());
     const LPARAM alt = static_cast<LPARAM>(KF_ALTDOWN) << 16;
     MSG keys[] = {
         {window, WM_SYSKEYDOWN, VK_MENU, alt | 1, 0, {0, 0}},
@@ -297,8 +307,30 @@ TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
     }
     PumpUntilIdle();
     UnhookWindowsHookEx(hook);
+}
+
+TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
+    HWND window = CreateFrame();
+    SetForegroundWindow(window);
+    const std::string before = StatusText(frame->statusBar);
+    PressAltF(loop, window);
+    ASSERT_FALSE(menuItems.empty()) << "no menu opened";
+    EXPECT_EQ(menuItems.back(), "E&xit") << "the File menu, which ends with Exit";
     EXPECT_FALSE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0)) << "the menu closed again";
     EXPECT_EQ(StatusText(frame->statusBar), before);
+}
+
+// For a person to look at.
+using MainFrameScreenshot = MainFrameTest;
+
+TEST_F(MainFrameScreenshot, FileMenu) {
+    HWND window = CreateFrame();
+    SetForegroundWindow(window);
+    EXPECT_TRUE(ShownUncovered(window));
+    menuScreenshot = "..\\screenshots\\main-frame-file-menu.bmp";
+    PressAltF(loop, window);
+    menuScreenshot = nullptr;
+    EXPECT_FALSE(menuItems.empty());
 }
 
 } // namespace
