@@ -145,6 +145,10 @@ class WholeProgram : public WindowTest {
             return mutex == nullptr;
         })) << "a copy of an earlier test still runs";
     }
+    void TearDown() override {
+        SetEnvironmentVariableA("ORVIK_PINNED_NOW", nullptr);
+        WindowTest::TearDown();
+    }
     TempFolder temp;
 };
 
@@ -364,27 +368,21 @@ std::vector<std::string> ReminderMenu(HWND window, DWORD patienceMs) {
     return items;
 }
 
-// The program starts with its clock at this moment: Thursday 12 March 2026,
-// 11:00:30 local time, while it lives.
-class PinnedClock {
-  public:
-    PinnedClock() {
-        std::tm local{};
-        local.tm_year = 2026 - 1900;
-        local.tm_mon = 2;
-        local.tm_mday = 12;
-        local.tm_hour = 11;
-        local.tm_sec = 30;
-        local.tm_isdst = -1;
-        moment = std::mktime(&local);
-        SetEnvironmentVariableA("ORVIK_PINNED_NOW", std::to_string(moment).c_str());
-    }
-    ~PinnedClock() { SetEnvironmentVariableA("ORVIK_PINNED_NOW", nullptr); }
-    PinnedClock(const PinnedClock&) = delete;
-    PinnedClock& operator=(const PinnedClock&) = delete;
-
-    std::time_t moment;
-};
+// Copies started from now on run with their clock standing at Thursday
+// 12 March 2026, 11:00:30 local time; the fixture lets the clock go after
+// each test. Returns that moment.
+std::time_t PinClock() {
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 12;
+    local.tm_hour = 11;
+    local.tm_sec = 30;
+    local.tm_isdst = -1;
+    const std::time_t moment = std::mktime(&local);
+    SetEnvironmentVariableA("ORVIK_PINNED_NOW", std::to_string(moment).c_str());
+    return moment;
+}
 
 // Reminders on, and a diary of that day's lines that the program opens.
 std::string DiaryOfThe12th(const TempFolder& temp, const std::string& lines) {
@@ -396,7 +394,7 @@ std::string DiaryOfThe12th(const TempFolder& temp, const std::string& lines) {
 }
 
 TEST_F(WholeProgram, ALineOfThisMinuteIsReminded) {
-    PinnedClock clock;
+    PinClock();
     DiaryOfThe12th(temp, "11:00 now\n11:01 next");
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
@@ -414,10 +412,10 @@ TEST_F(WholeProgram, ALineOfThisMinuteIsReminded) {
 }
 
 TEST_F(WholeProgram, ALineDueWhileTheProgramWasNotRunningIsRemindedAsMissed) {
-    PinnedClock clock;
+    const std::time_t now = PinClock();
     const std::string line = "10:30 Dentist";
     DiaryOfThe12th(temp, line);
-    StoreSettingsDWord(ORVIK_VALUE_LAST_REMINDER_CHECK, static_cast<DWORD>(clock.moment - 60 * 60));
+    StoreSettingsDWord(ORVIK_VALUE_LAST_REMINDER_CHECK, static_cast<DWORD>(now - 60 * 60));
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
@@ -520,8 +518,7 @@ class Recovery : public WholeProgram {
         ASSERT_EQ(cells.size(), 42u);
         for (char c : std::string("typed, never saved"))
             PostMessageA(cells[17], WM_CHAR, static_cast<WPARAM>(c), 1);
-        for (DWORD waited = 0; waited < kPatienceMs && RecoveryFiles().empty(); waited += 100)
-            Sleep(100);
+        WaitUntil([] { return !RecoveryFiles().empty(); });
         ASSERT_EQ(RecoveryFiles().size(), 1u) << "kept a few seconds after the typing";
         program.Kill();
     }
@@ -559,8 +556,7 @@ TEST_F(Recovery, TheEndOfTheSessionKeepsEverythingAndDoesNotWait) {
     ASSERT_NE(window, nullptr);
     HWND cell = DayCells(window)[17];
     PostMessageA(cell, WM_CHAR, 'x', 1);
-    for (DWORD waited = 0; waited < kPatienceMs && CellText(cell) != "x"; waited += 20)
-        Sleep(20);
+    WaitUntil([&] { return CellText(cell) == "x"; });
     DWORD_PTR reply = 0;
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
                                     kPatienceMs, &reply));

@@ -38,8 +38,6 @@ class FakeNotificationArea {
 
     const std::vector<Icon>& Icons() const { return icons; }
     std::vector<Icon>& Icons() { return icons; }
-    // The one icon shown; null when there is none, or more than one.
-    const Icon* Shown() const { return icons.size() == 1 ? &icons[0] : nullptr; }
     // A shell that starts again shows no icon until the programs add theirs.
     void Restart() { icons.clear(); }
 
