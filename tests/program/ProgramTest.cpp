@@ -1,21 +1,39 @@
 #include "tests/harness/WindowTestHarness.h"
+#include "tests/support/CommonDialogs.h"
+#include "tests/support/Screen.h"
+#include "tests/support/TempFolder.h"
 
 #include "res/RegistryNames.h"
 #include "res/resource.h"
+#include "shell/InstanceMessage.h"
 #include "shell/SystemTray.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
+// Another process starts and answers on its own time: every wait for it
+// polls, and gives up after this long.
 const DWORD kPatienceMs = 15000;
+
+// Polls until the condition holds; false when it did not within the time.
+bool WaitUntil(const std::function<bool()>& condition, DWORD patienceMs = kPatienceMs) {
+    for (DWORD waited = 0; waited < patienceMs; waited += 20) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
 
 std::string ProgramFolder() {
     char path[MAX_PATH] = "";
@@ -78,23 +96,23 @@ class RunningProgram {
     }
     // Another process starts on its own time: poll for its window.
     HWND WaitForMainWindow() const {
-        for (DWORD waited = 0; waited < kPatienceMs && Running(); waited += 20) {
-            HWND window = MainWindow();
-            if (window && IsWindowVisible(window)) {
-                WaitForInputIdle(process.hProcess, kPatienceMs); // shown and painted
-                return window;
-            }
-            Sleep(20);
-        }
-        return nullptr;
+        HWND window = nullptr;
+        WaitUntil([&] {
+            window = MainWindow();
+            return !Running() || (window && IsWindowVisible(window));
+        });
+        if (!window || !IsWindowVisible(window))
+            return nullptr;
+        WaitForInputIdle(process.hProcess, kPatienceMs); // shown and painted
+        return window;
     }
-    // The exit code, or -1 when the program did not end in time.
     void WaitUntilIdle() const { WaitForInputIdle(process.hProcess, kPatienceMs); }
     // Ends it at once, as a crash or the task manager would: nothing is saved.
     void Kill() const {
         TerminateProcess(process.hProcess, 99);
         WaitForSingleObject(process.hProcess, kPatienceMs);
     }
+    // The exit code, or -1 when the program did not end in time.
     int WaitForExit() const {
         DWORD code = 0;
         if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0 ||
@@ -108,20 +126,30 @@ class RunningProgram {
     bool started = false;
 };
 
+// The recent-file list names this diary, so that the program opens it.
+void ReopenAtStart(const std::string& path) {
+    StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
+    StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+}
+
 // Every test starts with no copy running: a copy that just ended may still
 // hold its single-instance mutex for a moment while its process is torn down.
 class WholeProgram : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        for (DWORD waited = 0; waited < kPatienceMs; waited += 20) {
-            HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "OrvikCalendar_RUDORAVIRIVI");
-            if (!mutex)
-                return;
-            CloseHandle(mutex);
-            Sleep(20);
-        }
+        ASSERT_TRUE(WaitUntil([] {
+            HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, ORVIK_INSTANCE_NAME);
+            if (mutex)
+                CloseHandle(mutex);
+            return mutex == nullptr;
+        })) << "a copy of an earlier test still runs";
     }
+    void TearDown() override {
+        SetEnvironmentVariableA("ORVIK_PINNED_NOW", nullptr);
+        WindowTest::TearDown();
+    }
+    TempFolder temp;
 };
 
 TEST_F(WholeProgram, ClosingTheWindowEndsWithExitCode1AndSavesSettings) {
@@ -129,8 +157,6 @@ TEST_F(WholeProgram, ClosingTheWindowEndsWithExitCode1AndSavesSettings) {
     ASSERT_TRUE(program.Started());
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    CreateDirectoryA("..\\screenshots", nullptr);
-    EXPECT_TRUE(SaveScreenshot("..\\screenshots\\program-started.bmp"));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
     StoredValue placement;
@@ -147,8 +173,10 @@ TEST_F(WholeProgram, SecondCopyShowsTheFirstOneAndEndsWithoutAWindow) {
     RunningProgram second;
     ASSERT_TRUE(second.Started());
     bool secondHadAWindow = false;
-    while (second.Running())
+    EXPECT_TRUE(WaitUntil([&] {
         secondHadAWindow = secondHadAWindow || second.MainWindow() != nullptr;
+        return !second.Running();
+    })) << "the second copy did not end";
     EXPECT_EQ(second.WaitForExit(), 0);
     EXPECT_FALSE(secondHadAWindow);
     EXPECT_FALSE(IsIconic(window)) << "the first copy came back";
@@ -187,44 +215,51 @@ TEST_F(WholeProgram, StoredMaximisedPlacementStartsMaximised) {
     EXPECT_EQ(program.WaitForExit(), 1);
 }
 
-struct CellSearch {
-    std::vector<HWND> cells;
-};
-
-BOOL CALLBACK CollectCells(HWND child, LPARAM searchPointer) {
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    const LONG dayCell = ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | WS_TABSTOP;
-    if ((style & dayCell) == dayCell)
-        reinterpret_cast<CellSearch*>(searchPointer)->cells.push_back(child);
+BOOL CALLBACK CollectTextBoxes(HWND child, LPARAM found) {
+    // Only a text box answers how many lines it has; the cells are the frame's only ones.
+    if (SendMessageA(child, EM_GETLINECOUNT, 0, 0) > 0)
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
     return TRUE;
 }
 
-// The 42 day cells of the program's month view, in grid order.
+// The day cells of the program's month view as a user sees them: row by
+// row, left to right.
 std::vector<HWND> DayCells(HWND frame) {
-    CellSearch search;
-    EnumChildWindows(frame, CollectCells, reinterpret_cast<LPARAM>(&search));
-    return search.cells;
+    std::vector<HWND> cells;
+    EnumChildWindows(frame, CollectTextBoxes, reinterpret_cast<LPARAM>(&cells));
+    auto place = [](HWND cell) {
+        RECT rect{};
+        GetWindowRect(cell, &rect);
+        return std::make_pair(rect.top, rect.left);
+    };
+    std::stable_sort(cells.begin(), cells.end(),
+                     [&](HWND one, HWND other) { return place(one) < place(other); });
+    return cells;
 }
 
 HWND WaitForDialogOf(DWORD processId) {
-    for (DWORD waited = 0; waited < kPatienceMs; waited += 20) {
-        HWND dialog = nullptr;
-        while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (found = nullptr; (found = FindWindowExA(nullptr, found, "#32770", nullptr));) {
             DWORD owner = 0;
-            GetWindowThreadProcessId(dialog, &owner);
-            if (owner == processId && IsWindowVisible(dialog))
-                return dialog;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == processId && IsWindowVisible(found))
+                return true;
         }
-        Sleep(20);
-    }
-    return nullptr;
+        return false;
+    });
+    return found;
+}
+
+std::string CellText(HWND cell) {
+    char text[256] = "";
+    // Another process's control: only WM_GETTEXT asks the control itself.
+    SendMessageA(cell, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
 TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "orvik whole program.csv";
-    DeleteFileA(path.c_str());
+    const std::string path = temp.PathOf("whole program.csv");
     {
         RunningProgram program;
         HWND window = program.WaitForMainWindow();
@@ -236,13 +271,9 @@ TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
         PostMessageA(window, WM_COMMAND, ID_FILE_SAVE, 0); // what Ctrl+S sends
         HWND saveAs = WaitForDialogOf(program.ProcessId());
         ASSERT_NE(saveAs, nullptr) << "an untitled diary asks for a name";
-        if (!SetDlgItemTextA(saveAs, 0x47C, path.c_str()))
-            SetDlgItemTextA(saveAs, 0x480, path.c_str());
-        PostMessageA(saveAs, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        for (DWORD waited = 0;
-             waited < kPatienceMs && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
-             waited += 20)
-            Sleep(20);
+        ChooseFile(path)(saveAs);
+        EXPECT_TRUE(
+            WaitUntil([&] { return ReadWholeFile(path).find("Dentist") != std::string::npos; }));
         PostMessageA(window, WM_COMMAND, ID_APP_EXIT, 0);
         EXPECT_EQ(program.WaitForExit(), 1);
     }
@@ -254,17 +285,11 @@ TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
     EXPECT_EQ(std::string(title), "OrvikCalendar - " + path);
     const std::vector<HWND> cells = DayCells(window);
     ASSERT_EQ(cells.size(), 42u);
-    char text[64] = "";
-    // Another process's control: only WM_GETTEXT asks the control itself.
-    SendMessageA(cells[17], WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "11:00 Dentist");
+    EXPECT_EQ(CellText(cells[17]), "11:00 Dentist");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(again.WaitForExit(), 1);
-    DeleteFileA(path.c_str());
 }
 
-// A drop-down menu window of that process, or null.
-HWND OpenMenuOf(DWORD processId);
 void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags = 0);
 
 // Receives the item texts of every popup menu a program opens, from a hook
@@ -343,57 +368,54 @@ std::vector<std::string> ReminderMenu(HWND window, DWORD patienceMs) {
     return items;
 }
 
-// Writes a calendar file of one day and makes it the document of the next start.
-std::string DiaryOfToday(const std::string& lines) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "orvik reminder.csv";
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    const std::string record = "\"" + std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) +
-                               "/" + std::to_string(now.wYear) + "\";\"" + lines + "\"\r\n";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-    CloseHandle(file);
+// Copies started from now on run with their clock standing at Thursday
+// 12 March 2026, 11:00:30 local time; the fixture lets the clock go after
+// each test. Returns that moment.
+std::time_t PinClock() {
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 12;
+    local.tm_hour = 11;
+    local.tm_sec = 30;
+    local.tm_isdst = -1;
+    const std::time_t moment = std::mktime(&local);
+    SetEnvironmentVariableA("ORVIK_PINNED_NOW", std::to_string(moment).c_str());
+    return moment;
+}
+
+// Reminders on, and a diary of that day's lines that the program opens.
+std::string DiaryOfThe12th(const TempFolder& temp, const std::string& lines) {
+    const std::string path = temp.PathOf("reminder.csv");
+    WriteWholeFile(path, "\"3/12/2026\";\"" + lines + "\"\r\n");
     StoreSettingsDWord(ORVIK_VALUE_USE_REMINDER, 1);
-    StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
-    StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+    ReopenAtStart(path);
     return path;
 }
 
-// A time of today as a line starts: "09:05".
-std::string MinutesFromNow(int minutes) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    const int of = ((now.wHour * 60 + now.wMinute + minutes) % 1440 + 1440) % 1440;
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", of / 60, of % 60);
-    return text;
-}
-
-TEST_F(WholeProgram, ALineForThisMinuteIsRemindedWithinTenSeconds) {
-    // This minute and the next, so that a minute turning over changes nothing.
-    const std::string path =
-        DiaryOfToday(MinutesFromNow(0) + " now\n" + MinutesFromNow(1) + " next");
+TEST_F(WholeProgram, ALineOfThisMinuteIsReminded) {
+    PinClock();
+    DiaryOfThe12th(temp, "11:00 now\n11:01 next");
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(ReminderMenu(window, 12000).empty()) << "no reminder within the time";
+    const std::vector<std::string> menu = ReminderMenu(window, kPatienceMs);
+    ASSERT_FALSE(menu.empty()) << "no reminder within the time";
+    EXPECT_NE(menu.front().find("11:00 now"), std::string::npos) << menu.front();
+    EXPECT_EQ(
+        std::count_if(menu.begin(), menu.end(),
+                      [](const std::string& item) { return item.find("11:01") != item.npos; }),
+        0)
+        << "a minute not yet come";
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
-    DeleteFileA(path.c_str());
 }
 
 TEST_F(WholeProgram, ALineDueWhileTheProgramWasNotRunningIsRemindedAsMissed) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    if (now.wHour * 60 + now.wMinute < 60)
-        GTEST_SKIP() << "the line would stand on yesterday";
-    const std::string line = MinutesFromNow(-30) + " Dentist";
-    const std::string path = DiaryOfToday(line);
-    StoreSettingsDWord(ORVIK_VALUE_LAST_REMINDER_CHECK,
-                       static_cast<DWORD>(std::time(nullptr) - 60 * 60));
+    const std::time_t now = PinClock();
+    const std::string line = "10:30 Dentist";
+    DiaryOfThe12th(temp, line);
+    StoreSettingsDWord(ORVIK_VALUE_LAST_REMINDER_CHECK, static_cast<DWORD>(now - 60 * 60));
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
@@ -402,18 +424,6 @@ TEST_F(WholeProgram, ALineDueWhileTheProgramWasNotRunningIsRemindedAsMissed) {
     EXPECT_NE(menu.front().find(" - missed: " + line), std::string::npos) << menu.front();
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
-    DeleteFileA(path.c_str());
-}
-
-HWND OpenMenuOf(DWORD processId) {
-    HWND menu = nullptr;
-    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(menu, &owner);
-        if (owner == processId && IsWindowVisible(menu))
-            return menu;
-    }
-    return nullptr;
 }
 
 void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags) {
@@ -425,19 +435,18 @@ TEST_F(WholeProgram, AltFOpensTheFileMenuFromTheMenuBar) {
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
+    MenuSpy spy(window);
+    ASSERT_TRUE(spy.Installed());
     // Menus only show in the active program; the instance message makes the
     // program bring itself to the front, as a user's click would.
-    SendMessageA(window, RegisterWindowMessageA("OrvikCalendar_RUDORAVIRIVI"), 0, 0);
+    SendMessageA(window, RegisterWindowMessageA(ORVIK_INSTANCE_NAME), 0, 0);
     const LPARAM alt = static_cast<LPARAM>(KF_ALTDOWN) << 16;
     PostMessageA(window, WM_SYSKEYDOWN, VK_MENU, alt | 1);
     PostKey(window, WM_SYSKEYDOWN, 'F', alt);
     PostMessageA(window, WM_KEYUP, VK_MENU, (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
-    HWND menu = nullptr;
-    for (DWORD waited = 0; waited < kPatienceMs && !menu; waited += 20) {
-        Sleep(20);
-        menu = OpenMenuOf(program.ProcessId());
-    }
-    ASSERT_NE(menu, nullptr) << "no drop-down menu opened";
+    const std::vector<std::string> items = spy.WaitForMenu(kPatienceMs);
+    ASSERT_FALSE(items.empty()) << "no drop-down menu opened";
+    EXPECT_EQ(items.back(), "E&xit") << "the File menu, which ends with Exit";
     PostKey(window, WM_KEYDOWN, VK_ESCAPE);
     PostKey(window, WM_KEYDOWN, VK_ESCAPE);
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -469,13 +478,6 @@ void RemoveRecoveryFiles() {
         DeleteFileA(file.c_str());
 }
 
-std::string CellText(HWND cell) {
-    char text[256] = "";
-    // Another process's control: only WM_GETTEXT asks the control itself.
-    SendMessageA(cell, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 BOOL CALLBACK FindSaveButton(HWND child, LPARAM enabled) {
     char className[32] = "";
     GetClassNameA(child, className, sizeof className);
@@ -500,20 +502,12 @@ class Recovery : public WholeProgram {
     void SetUp() override {
         WholeProgram::SetUp();
         RemoveRecoveryFiles();
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        path = std::string(temp) + "orvik recovered.csv";
-        HANDLE file =
-            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, "", 0, &written, nullptr);
-        CloseHandle(file);
-        StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
-        StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+        path = temp.PathOf("recovered.csv");
+        WriteWholeFile(path, "");
+        ReopenAtStart(path);
     }
     void TearDown() override {
         RemoveRecoveryFiles();
-        DeleteFileA(path.c_str());
         WholeProgram::TearDown();
     }
     void TypeAndKill() {
@@ -524,8 +518,7 @@ class Recovery : public WholeProgram {
         ASSERT_EQ(cells.size(), 42u);
         for (char c : std::string("typed, never saved"))
             PostMessageA(cells[17], WM_CHAR, static_cast<WPARAM>(c), 1);
-        for (DWORD waited = 0; waited < kPatienceMs && RecoveryFiles().empty(); waited += 100)
-            Sleep(100);
+        WaitUntil([] { return !RecoveryFiles().empty(); });
         ASSERT_EQ(RecoveryFiles().size(), 1u) << "kept a few seconds after the typing";
         program.Kill();
     }
@@ -563,8 +556,7 @@ TEST_F(Recovery, TheEndOfTheSessionKeepsEverythingAndDoesNotWait) {
     ASSERT_NE(window, nullptr);
     HWND cell = DayCells(window)[17];
     PostMessageA(cell, WM_CHAR, 'x', 1);
-    for (DWORD waited = 0; waited < kPatienceMs && CellText(cell) != "x"; waited += 20)
-        Sleep(20);
+    WaitUntil([&] { return CellText(cell) == "x"; });
     DWORD_PTR reply = 0;
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
                                     kPatienceMs, &reply));
@@ -577,6 +569,20 @@ TEST_F(Recovery, TheEndOfTheSessionKeepsEverythingAndDoesNotWait) {
     EXPECT_TRUE(ReadStoredValue(ORVIK_VALUE_USE_REMINDER, value)) << "the settings";
     EXPECT_FALSE(ReadStoredValue("Document9", value, ORVIK_RECENT_SUBKEY)) << "the recent list";
     EXPECT_TRUE(program.Running()) << "nothing ended the program but the system";
+}
+
+// For a person to look at: the program as it starts, uncovered.
+using WholeProgramScreenshot = WholeProgram;
+
+TEST_F(WholeProgramScreenshot, Started) {
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(ShownUncovered(window));
+    CreateDirectoryA("..\\screenshots", nullptr);
+    EXPECT_TRUE(SaveScreenshot("..\\screenshots\\program-started.bmp"));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "storage/CalendarFile.h"
 #include "storage/SafeSave.h"
-#include "tests/storage/TempFolder.h"
 #include "tests/support/DateHelpers.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "storage/Document.h"
 #include "storage/RecoveryFile.h"
 #include "storage/SafeSave.h"
-#include "tests/storage/TempFolder.h"
 #include "tests/support/DateHelpers.h"
 #include "tests/support/FailingAllocation.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // An export read by an independent parser, Debian's python3-icalendar.
 #include "storage/ICalendarWriter.h"
 
-#include "tests/storage/TempFolder.h"
 #include "tests/support/EuropeanTime.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

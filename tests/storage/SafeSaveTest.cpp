@@ -1,5 +1,5 @@
 #include "storage/SafeSave.h"
-#include "tests/storage/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "core/MonthGrid.h"
 #include "storage/SafeSave.h"
 #include "storage/XmlExport.h"
-#include "tests/storage/TempFolder.h"
 #include "tests/support/DateHelpers.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

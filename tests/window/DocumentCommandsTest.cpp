@@ -1,6 +1,7 @@
+#include "tests/support/CommonDialogs.h"
 #include "tests/support/DateHelpers.h"
 #include "tests/support/FailingAllocation.h"
-#include "tests/support/FileHelpers.h"
+#include "tests/support/TempFolder.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/RegistryNames.h"
@@ -13,19 +14,6 @@
 
 namespace {
 
-const int kFileNameCombo = 0x47C; // the file dialogs' name field
-const int kFileNameEdit = 0x480;
-
-// Types a path into a file dialog and presses its OK (Open or Save) button.
-DialogAnswerer::Action ChooseFile(const std::string& path) {
-    return [path](HWND dialog) {
-        if (!SetDlgItemTextA(dialog, kFileNameCombo, path.c_str()))
-            SetDlgItemTextA(dialog, kFileNameEdit, path.c_str());
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    };
-}
-
 void SetFileTime(const std::string& path, std::int64_t seconds) {
     _utimbuf times{};
     times.actime = times.modtime = static_cast<time_t>(seconds);
@@ -34,18 +22,8 @@ void SetFileTime(const std::string& path, std::int64_t seconds) {
 
 class DocumentCommands : public MainFrameTest {
   protected:
-    void SetUp() override {
-        MainFrameTest::SetUp();
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "orvik commands\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        for (const char* name :
-             {"a.csv", "b.csv", "c.csv", "d.csv", "e.csv", "month.xml", "new.csv", "month.ics",
-              "year.ics", "all.ics", "other.ics", "in.ics"})
-            DeleteFileA((folder + name).c_str());
-    }
-    std::string File(const char* name) { return folder + name; }
+    void SetUp() override { MainFrameTest::SetUp(); }
+    std::string File(const char* name) { return temp.PathOf(name); }
     // Writes the file and opens it as the document, as Open does.
     void Open(const char* name, const std::string& bytes) {
         WriteWholeFile(File(name), bytes);
@@ -79,7 +57,7 @@ class DocumentCommands : public MainFrameTest {
         return items;
     }
     PinnedNow today{2026, 3, 12};
-    std::string folder;
+    TempFolder temp;
 };
 
 TEST_F(DocumentCommands, NewAsksAndEmptiesOnlyOnOk) {

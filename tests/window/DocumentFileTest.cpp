@@ -1,5 +1,6 @@
+#include "tests/support/CommonDialogs.h"
 #include "tests/support/DateHelpers.h"
-#include "tests/support/FileHelpers.h"
+#include "tests/support/TempFolder.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
@@ -24,21 +25,15 @@ class DocumentFile : public MainFrameTest {
   protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        char folder[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, folder);
-        path = std::string(folder) + "orvik diary test.csv";
-        DeleteFileA(path.c_str());
+        path = temp.PathOf("diary test.csv");
         CreateFrame();
-    }
-    void TearDown() override {
-        DeleteFileA(path.c_str());
-        MainFrameTest::TearDown();
     }
     COrvikCalendarView& View() { return frame->view; }
     HWND Cell(int year, int month, int day) {
         return View().CellForDate(Ymd(year, month, day))->window;
     }
     PinnedNow today{2026, 3, 12};
+    TempFolder temp;
     std::string path;
 };
 
@@ -167,9 +162,7 @@ TEST_F(DocumentFile, PreviewShowsTheMonthAsAWebPageFromItsOwnFolder) {
 }
 
 TEST_F(DocumentFile, WithABrokenStylesheetThePreviewIsTheXmlAndTheStatusBarSaysWhy) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    const std::string broken = std::string(temp) + "orvik broken.xsl";
+    const std::string broken = temp.PathOf("orvik broken.xsl");
     WriteWholeFile(broken, "<xsl:stylesheet version=\"1.0\"\n"
                            "  xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">\n<oops>\n");
     frame->settings.XSLTemplate = broken;
@@ -181,17 +174,13 @@ TEST_F(DocumentFile, WithABrokenStylesheetThePreviewIsTheXmlAndTheStatusBarSaysW
     const std::string status = StatusText(frame->statusBar);
     EXPECT_NE(status.find("orvik broken.xsl"), std::string::npos) << status;
     EXPECT_NE(status.find("line"), std::string::npos) << "STATUS " << status;
-    DeleteFileA(broken.c_str());
 }
 
 TEST_F(DocumentFile, HelpAndPreviewWorkAfterAnOpenInAnotherFolder) {
     WriteWholeFile(path, "\"3/12/2026\";\"elsewhere\"\r\n");
     const std::string before = CurrentFolder();
     {
-        DialogAnswerer answerer({[this](HWND dialog) {
-            SetDlgItemTextA(dialog, 0x47C, path.c_str());
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        }});
+        DialogAnswerer answerer({ChooseFile(path)});
         SendMessageA(frame->window, WM_COMMAND, ID_FILE_OPEN, 0);
     }
     ASSERT_EQ(frame->document.Name(), path);

@@ -2,8 +2,9 @@
 // posted and goes through the program's own loop (its filters, the
 // accelerators, the command bar), with the modifier keys held in the
 // thread's keyboard state as real input would hold them.
+#include "tests/support/CommonDialogs.h"
 #include "tests/support/DateHelpers.h"
-#include "tests/support/FileHelpers.h"
+#include "tests/support/TempFolder.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/OptionsIds.h"
@@ -216,10 +217,10 @@ TEST_F(KeyboardAndMouse, FindKeepsTheFocusEnterFindsTheNextAndF3GoesOn) {
     PressKey('F', kControl);
     ASSERT_NE(View().find.Dialog(), nullptr);
     HWND dialog = View().find.Dialog();
-    SetDlgItemTextA(dialog, edt1, "dentist");
+    SetDlgItemTextA(dialog, kFindWhat, "dentist");
     const struct { int month, day; } hits[] = {{3, 20}, {4, 2}};
     for (const auto& hit : hits) {
-        PressKey(VK_RETURN, kNone, GetDlgItem(dialog, edt1));
+        PressKey(VK_RETURN, kNone, GetDlgItem(dialog, kFindWhat));
         ASSERT_NE(View().currentCell, nullptr);
         EXPECT_EQ(View().currentCell->date, Ymd(2026, hit.month, hit.day));
         EXPECT_EQ(GetActiveWindow(), dialog) << "the focus stays in the dialog";
@@ -228,7 +229,7 @@ TEST_F(KeyboardAndMouse, FindKeepsTheFocusEnterFindsTheNextAndF3GoesOn) {
                      reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(end - start, 7u) << "the hit is selected";
     }
-    PressKey('F', kControl, GetDlgItem(dialog, edt1));
+    PressKey('F', kControl, GetDlgItem(dialog, kFindWhat));
     EXPECT_EQ(View().find.Dialog(), dialog) << "Ctrl+F brings the open one forward";
 
     SetActiveWindow(window);
@@ -327,20 +328,18 @@ TEST_F(KeyboardAndMouse, SearchAllListsAsYouTypeAndShowsTheChosenMatch) {
 }
 
 TEST_F(KeyboardAndMouse, CtrlSSavesWhileTheFindDialogHasTheFocus) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "orvik keys.csv";
+    TempFolder temp;
+    const std::string path = temp.PathOf("keys.csv");
     WriteWholeFile(path, "");
     ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
     ShowMarchWithFocusOn(3, 12);
     SetWindowTextA(GetFocus(), "saved from the dialog");
     frame->document.MarkModified();
     PressKey('F', kControl);
-    HWND text = GetDlgItem(View().find.Dialog(), edt1);
+    HWND text = GetDlgItem(View().find.Dialog(), kFindWhat);
     PressKey('S', kControl, text);
     EXPECT_FALSE(frame->document.IsModified());
     EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"saved from the dialog\"\r\n");
-    DeleteFileA(path.c_str());
 }
 
 TEST_F(KeyboardAndMouse, ChangingTheFirstWeekdayRelabelsTheWeekAtOnce) {

@@ -1,3 +1,6 @@
+#include "tests/support/Screen.h"
+#include "tests/support/ShellOpenRecorder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
@@ -6,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,26 +71,17 @@ HMENU FilePopup(CMainFrame& frame) {
 
 using MainFrameCommands = MainFrameTest;
 
-TEST_F(MainFrameCommands, RebarHoldsCommandBarToolbarAndNavigator) {
+TEST_F(MainFrameCommands, TheMenuToolbarAndNavigatorShowAboveTheView) {
     CreateFrame();
-    HWND rebar = frame->rebar;
-    ASSERT_NE(rebar, nullptr);
-    ASSERT_EQ(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0), 3);
-    const HWND children[] = {frame->commandBar.window, frame->toolbar, frame->selector.window};
-    for (int index = 0; index < 3; ++index) {
-        REBARBANDINFOA band{};
-        band.cbSize = sizeof band;
-        band.fMask = RBBIM_ID | RBBIM_CHILD;
-        SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&band));
-        EXPECT_EQ(band.wID, static_cast<UINT>(ID_FIRST_BAND + index));
-        EXPECT_EQ(band.hwndChild, children[index]);
-    }
-    EXPECT_EQ(SendMessageA(frame->toolbar, TB_BUTTONCOUNT, 0, 0), 13)
-        << "nine buttons, four separators";
     RECT viewRect{}, rebarRect{};
     GetWindowRect(frame->view.window, &viewRect);
-    GetWindowRect(rebar, &rebarRect);
+    GetWindowRect(frame->rebar, &rebarRect);
+    for (HWND bar : {frame->commandBar.window, frame->toolbar, frame->selector.window}) {
+        RECT rect{};
+        GetWindowRect(bar, &rect);
+        EXPECT_TRUE(IsWindowVisible(bar));
+        EXPECT_LE(rect.bottom, rebarRect.bottom);
+    }
     EXPECT_EQ(viewRect.top, rebarRect.bottom) << "the view fills the space under the bars";
 }
 
@@ -130,9 +126,8 @@ TEST_F(MainFrameCommands, ViewStatusBarTogglesAndTheViewTakesTheRoom) {
 
 TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
     HWND window = CreateFrame();
-    char folder[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "orvik save state.csv";
+    TempFolder temp;
+    const std::string path = temp.PathOf("save state.csv");
     for (bool modified : {false, true, false}) {
         if (modified) {
             frame->document.MarkModified();
@@ -146,7 +141,6 @@ TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
         EXPECT_EQ(menuGreyed, !modified);
         EXPECT_EQ(SendMessageA(frame->toolbar, TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0, modified);
     }
-    DeleteFileA(path.c_str());
 }
 
 TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {
@@ -165,62 +159,53 @@ TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {
     EXPECT_EQ(CommandRecorder::commands, std::vector<int>{ID_FILE_SAVE});
 }
 
+// Each item names what it does in its own words: a prompt of its own, none
+// for a popup, and the day's date back once the menu closes.
 TEST_F(MainFrameCommands, MenuPromptsInTheStatusBar) {
     HWND window = CreateFrame();
     const std::string before = StatusText(frame->statusBar); // the focused day's date
     HMENU menu = frame->commandBar.GetMenu();
     const struct {
         UINT item, flags;
-        const char* prompt;
     } cases[] = {
-        {ID_FILE_NEW, MF_STRING, "Create a new document"},
-        {ID_PREVIEW, MF_STRING, "Preview the OrvikCalendar in your webbrowser."},
-        {ID_HELP, MF_STRING, "Display Help"},
-        {0, MF_POPUP, ""},
-        {ID_FILE_MRU_FIRST + 2, MF_STRING, "Open this document"},
-        {SC_CLOSE, MF_STRING | MF_SYSMENU,
-         "Close the active window and prompts to save the documents"},
-        {SC_RESTORE, MF_STRING | MF_SYSMENU, "Restore the window to normal size"},
-        {SC_MINIMIZE, MF_STRING | MF_SYSMENU, "Reduce the window to an icon"},
+        {ID_FILE_NEW, MF_STRING},           {ID_PREVIEW, MF_STRING}, {ID_HELP, MF_STRING},
+        {ID_FILE_MRU_FIRST + 2, MF_STRING}, {SC_CLOSE, MF_SYSMENU},  {SC_RESTORE, MF_SYSMENU},
+        {SC_MINIMIZE, MF_SYSMENU},          {0, MF_POPUP},
     };
+    std::set<std::string> prompts;
     for (const auto& c : cases) {
         SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(c.item, c.flags),
                      reinterpret_cast<LPARAM>(menu));
         EXPECT_TRUE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0));
-        EXPECT_EQ(StatusText(frame->statusBar), c.prompt) << c.item;
+        prompts.insert(StatusText(frame->statusBar));
     }
+    EXPECT_EQ(prompts.size(), std::size(cases)) << "each a prompt of its own";
+    EXPECT_EQ(prompts.count(""), 1u) << "none for the popup";
     SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_FALSE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0));
     EXPECT_EQ(StatusText(frame->statusBar), before);
 }
 
-TEST_F(MainFrameCommands, ToolbarTooltipsComeFromTheStringTable) {
+TEST_F(MainFrameCommands, EachToolbarButtonHasATooltipOfItsOwn) {
     HWND window = CreateFrame();
-    const struct {
-        int command;
-        const char* tooltip;
-    } cases[] = {{ID_FILE_NEW, "New"},
-                 {ID_FILE_SAVE, "Save"},
-                 {ID_PREVIEW, "Preview in browser"},
-                 {ID_OPTIONS, "Options"},
-                 {ID_APP_ABOUT, "About"}};
-    for (const auto& c : cases) {
+    const int commands[] = {ID_FILE_NEW, ID_FILE_SAVE, ID_PREVIEW, ID_OPTIONS, ID_APP_ABOUT};
+    std::set<std::string> tooltips;
+    for (int command : commands) {
         NMTTDISPINFOA request{};
         request.hdr.hwndFrom =
             reinterpret_cast<HWND>(SendMessageA(frame->toolbar, TB_GETTOOLTIPS, 0, 0));
-        request.hdr.idFrom = static_cast<UINT_PTR>(c.command);
+        request.hdr.idFrom = static_cast<UINT_PTR>(command);
         request.hdr.code = TTN_GETDISPINFOA;
         SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
-        EXPECT_STREQ(request.lpszText, c.tooltip);
+        ASSERT_NE(request.lpszText, nullptr) << command;
+        EXPECT_STRNE(request.lpszText, "") << command;
+        tooltips.insert(request.lpszText);
     }
+    EXPECT_EQ(tooltips.size(), std::size(commands));
 }
 
 TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     HWND window = CreateFrame();
-    for (int command : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR,
-                        ID_EDIT_SELECT_ALL})
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0); // no cell yet: nothing
-
     CMyEdit& dayCell = frame->view.cells[10];
     HWND cell = dayCell.window;
     SetWindowTextA(cell, "11:00 Dentist");
@@ -240,11 +225,16 @@ TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     SendMessageA(window, WM_COMMAND, ID_EDIT_UNDO, 0);
     GetWindowTextA(cell, text, sizeof text);
     EXPECT_STREQ(text, "11:00 Dentist");
-}
 
-std::vector<std::string> opened;
-void RecordOpen(const char* target) {
-    opened.push_back(target);
+    // Without a current cell no cell changes, though the clipboard holds a text.
+    frame->view.currentCell = nullptr;
+    for (int command :
+         {ID_EDIT_SELECT_ALL, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_UNDO})
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    for (const CMyEdit& each : frame->view.cells) {
+        GetWindowTextA(each.window, text, sizeof text);
+        EXPECT_STREQ(text, &each == &dayCell ? "11:00 Dentist" : "") << each.date.day;
+    }
 }
 
 TEST_F(MainFrameCommands, AboutAndHelpFromMenuAndKeys) {
@@ -254,35 +244,43 @@ TEST_F(MainFrameCommands, AboutAndHelpFromMenuAndKeys) {
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "About");
 
-    auto* previous = g_shellOpen;
-    g_shellOpen = RecordOpen;
-    opened.clear();
+    ShellOpenRecorder opened;
     SendMessageA(window, WM_COMMAND, ID_HELP, 0);
     MSG f1{window, WM_KEYDOWN, VK_F1, 1, 0, {0, 0}};
     EXPECT_TRUE(loop.PreTranslateMessage(&f1));
-    g_shellOpen = previous;
     const std::string readMe = ProgramFolder() + "ReadMe.txt";
-    EXPECT_EQ(opened, (std::vector<std::string>{readMe, readMe}));
+    EXPECT_EQ(opened.Targets(), (std::vector<std::string>{readMe, readMe}));
 }
 
-// Takes the picture once the frame's drop-down menu waits for input, then
-// closes the menu.
-LRESULT CALLBACK ScreenshotWhenMenuIdles(int code, WPARAM wParam, LPARAM lParam) {
+// The items of the drop-down menu that opens, or the picture of it, taken
+// once the menu waits for input; the menu is then closed.
+std::vector<std::string> menuItems;
+const char* menuScreenshot = nullptr;
+LRESULT CALLBACK NoteMenuAndClose(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+        const HMENU menu = reinterpret_cast<HMENU>(call->wParam);
+        menuItems.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = "";
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            menuItems.push_back(text);
+        }
+    }
     if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU) {
-        CreateDirectoryA("..\\screenshots", nullptr);
-        SaveScreenshot("..\\screenshots\\main-frame-file-menu.bmp");
+        if (menuScreenshot) {
+            CreateDirectoryA("..\\screenshots", nullptr);
+            EXPECT_TRUE(SaveScreenshot(menuScreenshot));
+        }
         EndMenu();
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
-    HWND window = CreateFrame();
-    SetForegroundWindow(window);
-    const std::string before = StatusText(frame->statusBar);
-    HHOOK hook =
-        SetWindowsHookExA(WH_CALLWNDPROC, ScreenshotWhenMenuIdles, nullptr, GetCurrentThreadId());
+// Alt+F as the program's loop sees it.
+void PressAltF(CMessageLoop& loop, HWND window) {
+    menuItems.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, NoteMenuAndClose, nullptr, GetCurrentThreadId());
     const LPARAM alt = static_cast<LPARAM>(KF_ALTDOWN) << 16;
     MSG keys[] = {
         {window, WM_SYSKEYDOWN, VK_MENU, alt | 1, 0, {0, 0}},
@@ -297,8 +295,30 @@ TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
     }
     PumpUntilIdle();
     UnhookWindowsHookEx(hook);
+}
+
+TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
+    HWND window = CreateFrame();
+    SetForegroundWindow(window);
+    const std::string before = StatusText(frame->statusBar);
+    PressAltF(loop, window);
+    ASSERT_FALSE(menuItems.empty()) << "no menu opened";
+    EXPECT_EQ(menuItems.back(), "E&xit") << "the File menu, which ends with Exit";
     EXPECT_FALSE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0)) << "the menu closed again";
     EXPECT_EQ(StatusText(frame->statusBar), before);
+}
+
+// For a person to look at.
+using MainFrameScreenshot = MainFrameTest;
+
+TEST_F(MainFrameScreenshot, FileMenu) {
+    HWND window = CreateFrame();
+    SetForegroundWindow(window);
+    EXPECT_TRUE(ShownUncovered(window));
+    menuScreenshot = "..\\screenshots\\main-frame-file-menu.bmp";
+    PressAltF(loop, window);
+    menuScreenshot = nullptr;
+    EXPECT_FALSE(menuItems.empty());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "tests/support/DateHelpers.h"
+#include "tests/support/Screen.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/SelectorIds.h"
@@ -204,18 +205,15 @@ TEST_F(MonthView, WheelAndMiddleClick) {
     EXPECT_EQ(Store().Lookup(Ymd(2026, 2, 14)), "valentine");
 }
 
-// The pixel a little inside the lower-left corner, away from text and label.
+// The pixel a little inside the lower-left corner, away from text and label,
+// as the cell paints it.
 COLORREF BackgroundPixel(HWND cell) {
     RECT client{};
     GetClientRect(cell, &client);
-    RedrawWindow(cell, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = GetDC(cell);
-    const COLORREF pixel = GetPixel(dc, 4, client.bottom - 4);
-    ReleaseDC(cell, dc);
-    return pixel;
+    return RenderedPixel(cell, 4, client.bottom - 4);
 }
 
-TEST_F(MonthView, CellColoursOnScreen) {
+TEST_F(MonthView, CellColours) {
     SetFocus(frame->selector.window);
     PumpUntilIdle();
     const struct {
@@ -260,7 +258,10 @@ TEST_F(MonthView, RightClickOpensTheEditMenu) {
     EXPECT_EQ(openedPopup, "&Undo\tCtrl+Z");
 }
 
-TEST_F(MonthView, ScreenshotWithTextAndAFocusedCell) {
+// For a person to look at.
+using MonthViewScreenshot = MonthView;
+
+TEST_F(MonthViewScreenshot, WithTextAndAFocusedCell) {
     OpenDiary({{Ymd(2026, 3, 12), "11:00 Dentist\r\n14:30 Call Anna"},
                {Ymd(2026, 3, 16), "Holiday begins"},
                {Ymd(2026, 3, 27), "09:15 Train to Oslo\r\nPack the red bag"}});
@@ -268,6 +269,7 @@ TEST_F(MonthView, ScreenshotWithTextAndAFocusedCell) {
     PumpUntilIdle();
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(ShownUncovered(window));
     CreateDirectoryA("..\\screenshots", nullptr);
     EXPECT_TRUE(SaveScreenshot("..\\screenshots\\month-view.bmp"));
 }

@@ -1,4 +1,6 @@
+#include "tests/support/CommonDialogs.h"
 #include "tests/support/DateHelpers.h"
+#include "tests/support/NotificationArea.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
@@ -8,36 +10,9 @@
 
 namespace {
 
-// What the program last asked the notification area to show.
-struct Shown {
-    std::string tooltip;
-    std::string balloonTitle, balloonText;
-    HICON balloonIcon = nullptr;
-} shown;
-BOOL RecordNotify(DWORD, NOTIFYICONDATAA* data) {
-    if (data->uFlags & NIF_TIP)
-        shown.tooltip = data->szTip;
-    if (data->uFlags & NIF_INFO) {
-        shown.balloonTitle = data->szInfoTitle;
-        shown.balloonText = data->szInfo;
-        shown.balloonIcon = (data->dwInfoFlags & NIIF_USER) ? data->hBalloonIcon : nullptr;
-    }
-    return TRUE;
-}
-
 // Today is Thursday 12 March 2026, 10:40.
 class RemindersAndFind : public MainFrameTest {
   protected:
-    void SetUp() override {
-        MainFrameTest::SetUp();
-        previousNotify = g_shellNotifyIcon;
-        g_shellNotifyIcon = RecordNotify;
-        shown = {};
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        g_shellNotifyIcon = previousNotify;
-    }
     HWND Create(bool useReminder) {
         frame = std::make_unique<CMainFrame>();
         g_mainFrame = frame.get();
@@ -64,8 +39,19 @@ class RemindersAndFind : public MainFrameTest {
                      reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
+    // The program's icon in the notification area.
+    FakeNotificationArea::Icon& Shown() {
+        static FakeNotificationArea::Icon none;
+        none = {};
+        return area.Icons().size() == 1 ? area.Icons()[0] : none;
+    }
+    // So that what a later step shows stands out.
+    void ForgetShown() {
+        Shown().tip.clear();
+        Shown().balloonText.clear();
+    }
     PinnedNow now{2026, 3, 12, 10, 40};
-    decltype(g_shellNotifyIcon) previousNotify = nullptr;
+    FakeNotificationArea area;
 };
 
 TEST_F(RemindersAndFind, TheTimerRunsOnlyWithUseReminder) {
@@ -81,16 +67,16 @@ TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
     frame->document.SetDayText(Ymd(2026, 3, 12),
                                "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
     Tick();
-    EXPECT_EQ(shown.tooltip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
-    EXPECT_EQ(shown.balloonTitle, "OrvikCalendar");
-    EXPECT_EQ(shown.balloonText, shown.tooltip);
-    EXPECT_NE(shown.balloonIcon, nullptr) << "the alarm icon";
-    EXPECT_NE(shown.balloonIcon, frame->tray.GetIcon());
+    EXPECT_EQ(Shown().tip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
+    EXPECT_EQ(Shown().balloonTitle, "OrvikCalendar");
+    EXPECT_EQ(Shown().balloonText, Shown().tip);
+    EXPECT_NE(Shown().balloonIcon, nullptr) << "the alarm icon";
+    EXPECT_NE(Shown().balloonIcon, frame->tray.GetIcon());
     EXPECT_FALSE(frame->tray.StartAnimation()) << "already blinking";
-    shown = {};
+    ForgetShown();
     Tick();
-    EXPECT_EQ(shown.tooltip, "") << "a line is reminded once";
-    EXPECT_EQ(shown.balloonText, "");
+    EXPECT_EQ(Shown().tip, "") << "a line is reminded once";
+    EXPECT_EQ(Shown().balloonText, "");
 }
 
 TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
@@ -98,8 +84,8 @@ TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
     frame->document.SetDayText(Ymd(2026, 3, 12), "Shopping\r\n11:00 Dentist\r\n11:00 Bus");
     View().ShowMonth();
     Tick();
-    EXPECT_EQ(shown.balloonText, "Thursday, March 12, 2026 - 11:00 Dentist\n"
-                                 "Thursday, March 12, 2026 - 11:00 Bus")
+    EXPECT_EQ(Shown().balloonText, "Thursday, March 12, 2026 - 11:00 Dentist\n"
+                                   "Thursday, March 12, 2026 - 11:00 Bus")
         << "lines due in the same minute share one balloon";
     SetFocus(View().CellForDate(Ymd(2026, 3, 20))->window);
     ClickTrayIcon(NIN_BALLOONUSERCLICK);
@@ -162,13 +148,13 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     PostMessageA(View().window, WM_COMMAND, menuCommands[3], 0);
     PumpUntilIdle();
     EXPECT_FALSE(View().reminders.HasPending());
-    shown = {};
+    ForgetShown();
     PinNow(LocalMoment(2026, 3, 12, 10, 54));
     Tick();
-    EXPECT_EQ(shown.balloonText, "");
+    EXPECT_EQ(Shown().balloonText, "");
     PinNow(LocalMoment(2026, 3, 12, 10, 55));
     Tick();
-    EXPECT_EQ(shown.balloonText, "Thursday, March 12, 2026 - 11:10 Bus");
+    EXPECT_EQ(Shown().balloonText, "Thursday, March 12, 2026 - 11:10 Bus");
     EXPECT_TRUE(View().reminders.HasPending());
     PostMessageA(View().window, WM_COMMAND, menuCommands[6], 0);
     PumpUntilIdle();
@@ -188,7 +174,7 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     HWND dialog = View().find.Dialog();
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
     EXPECT_EQ(View().find.Dialog(), dialog) << "a second Find does nothing";
-    SetDlgItemTextA(dialog, 0x480, "dentist");
+    SetDlgItemTextA(dialog, kFindWhat, "dentist");
     // The box, then the find dialog itself when it becomes active again.
     DialogAnswerer answerer({DialogAnswerer::Press(IDOK), [](HWND) {}});
     const struct {
