@@ -50,6 +50,12 @@ class Canvas:
                 elif fill is not None:
                     self.pixel(x, y, fill)
 
+    def box(self, x0, y0, x1, y1, colour):
+        """Filled rectangle in pixel-edge coordinates: x1 and y1 excluded."""
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.blend(x, y, colour)
+
     def line(self, x0, y0, x1, y1, colour):
         """Bresenham line, both ends included."""
         dx, dy = abs(x1 - x0), -abs(y1 - y0)
@@ -68,23 +74,28 @@ class Canvas:
                 err += dx
                 y0 += sy
 
-    def disc(self, cx, cy, radius, colour, shade=None):
-        """Antialiased filled circle; (cx, cy) in pixel-edge coordinates, so a
-        disc centred on pixel (5, 5) has cx = cy = 5.5.  shade(x, y) may return
-        a colour per pixel instead of the flat colour."""
+    def shape(self, inside, box, colour, shade=None):
+        """Antialiased shape: inside(x, y) tells whether a point in pixel-edge
+        coordinates lies in it; box = (x0, y0, x1, y1) holds the pixels to
+        sample, ends excluded.  shade(x, y) may return a colour per pixel
+        instead of the flat colour."""
         steps = 4
-        for y in range(int(cy - radius) - 1, int(cy + radius) + 2):
-            for x in range(int(cx - radius) - 1, int(cx + radius) + 2):
-                inside = 0
+        x0, y0, x1, y1 = box
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                hits = 0
                 for j in range(steps):
                     for i in range(steps):
-                        px = x + (i + 0.5) / steps - cx
-                        py = y + (j + 0.5) / steps - cy
-                        if px * px + py * py <= radius * radius:
-                            inside += 1
-                if inside:
+                        if inside(x + (i + 0.5) / steps, y + (j + 0.5) / steps):
+                            hits += 1
+                if hits:
                     c = shade(x, y) if shade else colour
-                    self.blend(x, y, c, inside / float(steps * steps))
+                    self.blend(x, y, c, hits / float(steps * steps))
+
+    def disc(self, cx, cy, radius, colour, shade=None):
+        """Antialiased filled circle; (cx, cy) in pixel-edge coordinates, so a
+        disc centred on pixel (5, 5) has cx = cy = 5.5."""
+        self.shape(in_disc(cx, cy, radius), disc_box(cx, cy, radius), colour, shade)
 
     def glyph(self, x, y, rows, key):
         """Pixel art: one string per row, one character per pixel, looked up in
@@ -99,6 +110,57 @@ class Canvas:
         for j in range(other.height):
             for i in range(other.width):
                 self.blend(x + i, y + j, other.get(i, j))
+
+
+def in_disc(cx, cy, radius):
+    def inside(x, y):
+        dx, dy = x - cx, y - cy
+        return dx * dx + dy * dy <= radius * radius
+    return inside
+
+
+def disc_box(cx, cy, radius):
+    return (int(cx - radius) - 1, int(cy - radius) - 1, int(cx + radius) + 2, int(cy + radius) + 2)
+
+
+def in_ellipse(cx, cy, rx, ry):
+    def inside(x, y):
+        dx, dy = (x - cx) / rx, (y - cy) / ry
+        return dx * dx + dy * dy <= 1.0
+    return inside
+
+
+def in_capsule(ax, ay, bx, by, radius):
+    """A thick line from a to b with round ends."""
+    dx, dy = bx - ax, by - ay
+    length2 = dx * dx + dy * dy
+
+    def inside(x, y):
+        t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / length2))
+        ex, ey = x - ax - t * dx, y - ay - t * dy
+        return ex * ex + ey * ey <= radius * radius
+    return inside
+
+
+def in_polygon(points):
+    """Even-odd rule over the corners in order."""
+    edges = list(zip(points, points[1:] + points[:1]))
+
+    def inside(x, y):
+        crossed = False
+        for (x0, y0), (x1, y1) in edges:
+            if (y0 > y) != (y1 > y) and x < x0 + (y - y0) * (x1 - x0) / (y1 - y0):
+                crossed = not crossed
+        return crossed
+    return inside
+
+
+def bounds(points, margin=0):
+    """The pixel box around points (pixel-edge coordinates), grown by margin."""
+    xs = [p[0] for p in points]
+    ys = [p[1] for p in points]
+    return (int(min(xs) - margin) - 1, int(min(ys) - margin) - 1,
+            int(max(xs) + margin) + 2, int(max(ys) + margin) + 2)
 
 
 def art(rows, key, width, height, fill=CLEAR):

@@ -7,11 +7,13 @@ Run from the repository root:
 
 It rewrites these files (the outputs are committed; this script is the source):
 
-    res/OrvikCalendar.ico   program icon, 32x32 and 16x16, 32-bit BGRA + AND mask
-    res/Alarm.ico           16x16 notification-area blink icon, 32-bit BGRA + AND mask
+    res/OrvikCalendar.ico   program icon, 256 (PNG), 64, 48, 40, 32, 24, 20 and 16
+                            pixels (32-bit BGRA + AND mask)
+    res/Alarm.ico           notification-area blink icon, 32, 24, 20 and 16 pixels,
+                            32-bit BGRA + AND mask
     res/Toolbar.bmp         144x15 toolbar strip, nine 16x15 images, 4 bits per pixel
 
-and writes 8x PNG previews to /tmp/art-preview/ (or DIR) for looking at.
+and writes PNG previews, enlarged, to /tmp/art-preview/ (or DIR) for looking at.
 After writing, it reads every file back and checks it against what was drawn.
 
 Standard library only: the ICO, BMP and PNG formats are written by hand.
@@ -21,10 +23,10 @@ The drawings and the file formats live in the modules beside this script.
 import os
 import sys
 
-from alarm_icon import draw_alarm_16
-from calendar_icon import draw_calendar_16, draw_calendar_32
+from alarm_icon import alarm_images
+from calendar_icon import calendar_images
 from canvas import CLEAR, Canvas
-from formats import bmp4_bytes, ico_bytes, png_bytes, read_bmp4, read_ico
+from formats import bmp4_bytes, ico_bytes, png_preview, read_bmp4, read_ico
 from toolbar import BUTTON_FACE, TB_H, TB_W, TOOLBAR_IMAGES, VGA_PALETTE, draw_toolbar
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -32,16 +34,25 @@ RES_DIR = os.path.dirname(HERE)
 DEFAULT_PREVIEW_DIR = "/tmp/art-preview"
 
 
-def self_check(ico_sources, toolbar, toolbar_path):
-    for path, canvases in ico_sources:
-        with open(path, "rb") as f:
-            images = read_ico(f.read())
-        assert [(w, h) for w, h, _ in images] == [(c.width, c.height) for c in canvases], path
-        for (w, h, rows), canvas in zip(images, canvases):
-            expected = [[p if p[3] else CLEAR for p in row] for row in canvas.rows]
-            assert rows == expected, "%s: %dx%d image differs" % (path, w, h)
-            opaque = sum(1 for row in rows for p in row if p[3] == 255)
-            assert opaque > w * h // 4, "%s: %dx%d image is mostly empty" % (path, w, h)
+# The sizes Windows asks for at 100, 125, 150 and 200 %: the program icon
+# as the small and the large icon and beyond (Alt+Tab, Explorer's views),
+# the blink icon at the small-icon sizes of the notification area.
+CALENDAR_ICON_SIZES = [256, 64, 48, 40, 32, 24, 20, 16]
+ALARM_ICON_SIZES = [32, 24, 20, 16]
+
+
+def check_icon(path, canvases, sizes):
+    with open(path, "rb") as f:
+        images = read_ico(f.read())
+    assert [(w, h) for w, h, _ in images] == [(s, s) for s in sizes], path
+    for (w, h, rows), canvas in zip(images, canvases):
+        expected = [[p if p[3] else CLEAR for p in row] for row in canvas.rows]
+        assert rows == expected, "%s: %dx%d image differs" % (path, w, h)
+        opaque = sum(1 for row in rows for p in row if p[3] == 255)
+        assert opaque > w * h // 4, "%s: %dx%d image is mostly empty" % (path, w, h)
+
+
+def check_legacy_toolbar(toolbar, toolbar_path):
     with open(toolbar_path, "rb") as f:
         w, h, palette, rows = read_bmp4(f.read())
     assert (w, h) == (TB_W * len(TOOLBAR_IMAGES), TB_H)
@@ -60,6 +71,30 @@ def write(path, data):
     print("wrote %s (%d bytes)" % (os.path.relpath(path), len(data)))
 
 
+def write_previews(preview_dir, calendar, alarm, toolbar):
+    os.makedirs(preview_dir, exist_ok=True)
+    previews = ([("calendar%d.png" % c.width, c) for c in calendar]
+                + [("alarm%d.png" % c.width, c) for c in alarm]
+                + [("toolbar.png", toolbar)])
+    for name, canvas in previews:
+        with open(os.path.join(preview_dir, name), "wb") as f:
+            f.write(png_preview(canvas, min(8, 512 // canvas.width)))
+    # Everything but the 256 at 2x on a window-grey ground, to judge it near
+    # real size.
+    sheet = Canvas(300, 120, BUTTON_FACE)
+    x = 4
+    for c in reversed(calendar[1:]):
+        sheet.paste(x, 4, c)
+        x += c.width + 6
+    x = 4
+    for c in reversed(alarm):
+        sheet.paste(x, 72, c)
+        x += c.width + 6
+    sheet.paste(8, 108, toolbar)
+    with open(os.path.join(preview_dir, "sheet.png"), "wb") as f:
+        f.write(png_preview(sheet, 2, BUTTON_FACE))
+
+
 def main(argv):
     preview_dir = DEFAULT_PREVIEW_DIR
     if len(argv) == 2 and argv[0] == "--preview-dir":
@@ -67,8 +102,8 @@ def main(argv):
     elif argv:
         sys.exit("usage: draw_resources.py [--preview-dir DIR]")
 
-    calendar = [draw_calendar_32(), draw_calendar_16()]
-    alarm = [draw_alarm_16()]
+    calendar = calendar_images()
+    alarm = alarm_images()
     toolbar = draw_toolbar()
 
     calendar_path = os.path.join(RES_DIR, "OrvikCalendar.ico")
@@ -77,27 +112,12 @@ def main(argv):
     write(calendar_path, ico_bytes(calendar))
     write(alarm_path, ico_bytes(alarm))
     write(toolbar_path, bmp4_bytes(toolbar, VGA_PALETTE))
-    self_check([(calendar_path, calendar), (alarm_path, alarm)], toolbar, toolbar_path)
+    check_icon(calendar_path, calendar, CALENDAR_ICON_SIZES)
+    check_icon(alarm_path, alarm, ALARM_ICON_SIZES)
+    check_legacy_toolbar(toolbar, toolbar_path)
     print("read back and checked")
 
-    os.makedirs(preview_dir, exist_ok=True)
-    previews = [
-        ("calendar32.png", calendar[0], None),
-        ("calendar16.png", calendar[1], None),
-        ("alarm16.png", alarm[0], None),
-        ("toolbar.png", toolbar, None),
-    ]
-    for name, canvas, ground in previews:
-        with open(os.path.join(preview_dir, name), "wb") as f:
-            f.write(png_bytes(canvas, 8, ground))
-    # Everything at 2x on a window-grey ground, to judge it near real size.
-    sheet = Canvas(160, 56, BUTTON_FACE)
-    sheet.paste(4, 4, calendar[0])
-    sheet.paste(44, 4, calendar[1])
-    sheet.paste(68, 4, alarm[0])
-    sheet.paste(8, 40, toolbar)
-    with open(os.path.join(preview_dir, "sheet.png"), "wb") as f:
-        f.write(png_bytes(sheet, 2, BUTTON_FACE))
+    write_previews(preview_dir, calendar, alarm, toolbar)
     print("previews in %s" % preview_dir)
 
 

@@ -15,9 +15,21 @@ def mask_row_bytes(width):
     return ((width + 31) // 32) * 4
 
 
+# Windows Vista and later read an icon's 256-pixel image as PNG, a tenth of
+# the bitmap's size; the smaller ones stay bitmaps, which every version reads.
+PNG_ICON_SIZE = 256
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
 def ico_image(canvas):
-    """One icon image: BITMAPINFOHEADER (height doubled), bottom-up BGRA, AND mask.
-    Fully transparent pixels get mask bit 1; everything else 0."""
+    if canvas.width == PNG_ICON_SIZE:
+        return png_rgba(canvas)
+    return ico_bitmap(canvas)
+
+
+def ico_bitmap(canvas):
+    """BITMAPINFOHEADER (height doubled), bottom-up BGRA, AND mask.  Fully
+    transparent pixels get mask bit 1; everything else 0."""
     w, h = canvas.width, canvas.height
     xor = bytearray()
     mask = bytearray()
@@ -69,7 +81,28 @@ def bmp4_bytes(canvas, palette):
     return file_header + info + colour_table + bytes(pixels)
 
 
-def png_bytes(canvas, scale=1, ground=None):
+def png_file(width, height, colour_type, raw):
+    """PNG of 8-bit samples; raw holds the rows, each after its filter byte."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
+    return (PNG_SIGNATURE + chunk(b"IHDR", ihdr)
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def png_rgba(canvas):
+    """RGBA PNG with straight alpha, as icons hold it; clear pixels are zero."""
+    raw = bytearray()
+    for row in canvas.rows:
+        raw.append(0)                      # filter: none
+        for pixel in row:
+            raw += bytes(pixel if pixel[3] else (0, 0, 0, 0))
+    return png_file(canvas.width, canvas.height, 6, raw)
+
+
+def png_preview(canvas, scale=1, ground=None):
     """RGB PNG, scaled up by whole pixels.  Transparent parts are shown over
     ground, or over a checkerboard when ground is None."""
     w, h = canvas.width * scale, canvas.height * scale
@@ -84,14 +117,7 @@ def png_bytes(canvas, scale=1, ground=None):
                 under = ground
             r, g, b, a = canvas.get(x // scale, y // scale)
             raw += bytes(lerp(under, (r, g, b), a / 255.0))
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    ihdr = struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
-            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+    return png_file(w, h, 2, raw)
 
 
 # --------------------------------------------------------------------------
@@ -108,25 +134,64 @@ def read_ico(data):
         w, h = w or 256, h or 256
         assert (colours, res, planes, bits) == (0, 0, 1, 32)
         assert offset + size <= len(data)
-        (hsize, bw, bh, bplanes, bbits, compression, size_image,
-         _, _, _, _) = struct.unpack_from("<IiiHHIIiiII", data, offset)
-        assert (hsize, bw, bh, bplanes, bbits, compression) == (40, w, 2 * h, 1, 32, 0)
-        xor_size = w * h * 4
-        mask_size = mask_row_bytes(w) * h
-        assert size_image == xor_size + mask_size
-        assert size == 40 + xor_size + mask_size
-        base = offset + 40
-        rows = [[None] * w for _ in range(h)]
-        for row in range(h):
-            y = h - 1 - row
-            mask_row = data[base + xor_size + row * mask_row_bytes(w):]
-            for x in range(w):
-                b, g, r, a = struct.unpack_from("<BBBB", data, base + (row * w + x) * 4)
-                masked = bool(mask_row[x // 8] & (0x80 >> (x % 8)))
-                assert masked == (a == 0), "mask disagrees with alpha at (%d,%d)" % (x, y)
-                rows[y][x] = (r, g, b, a)
+        image = data[offset:offset + size]
+        is_png = image.startswith(PNG_SIGNATURE)
+        assert is_png == (w == PNG_ICON_SIZE), "%dx%d image should %sbe PNG" % (w, h, "" if w == PNG_ICON_SIZE else "not ")
+        pw, ph, rows = read_png_rgba(image) if is_png else read_ico_bitmap(image, w, h)
+        assert (pw, ph) == (w, h), "directory says %dx%d, image is %dx%d" % (w, h, pw, ph)
         images.append((w, h, rows))
     return images
+
+
+def read_ico_bitmap(data, w, h):
+    (hsize, bw, bh, bplanes, bbits, compression, size_image,
+     _, _, _, _) = struct.unpack_from("<IiiHHIIiiII", data, 0)
+    assert (hsize, bw, bh, bplanes, bbits, compression) == (40, w, 2 * h, 1, 32, 0)
+    xor_size = w * h * 4
+    mask_size = mask_row_bytes(w) * h
+    assert size_image == xor_size + mask_size
+    assert len(data) == 40 + xor_size + mask_size
+    rows = [[None] * w for _ in range(h)]
+    for row in range(h):
+        y = h - 1 - row
+        mask_row = data[40 + xor_size + row * mask_row_bytes(w):]
+        for x in range(w):
+            b, g, r, a = struct.unpack_from("<BBBB", data, 40 + (row * w + x) * 4)
+            masked = bool(mask_row[x // 8] & (0x80 >> (x % 8)))
+            assert masked == (a == 0), "mask disagrees with alpha at (%d,%d)" % (x, y)
+            rows[y][x] = (r, g, b, a)
+    return w, h, rows
+
+
+def read_png_rgba(data):
+    """Returns (width, height, rows of (r, g, b, a)) from an 8-bit RGBA PNG
+    with unfiltered rows, the kind png_rgba writes."""
+    assert data.startswith(PNG_SIGNATURE)
+    pos, idat, header = len(PNG_SIGNATURE), b"", None
+    while True:
+        length, kind = struct.unpack_from(">I4s", data, pos)
+        body = data[pos + 8:pos + 8 + length]
+        (crc,) = struct.unpack_from(">I", data, pos + 8 + length)
+        assert crc == zlib.crc32(kind + body) & 0xFFFFFFFF, "bad CRC in %r" % kind
+        pos += 12 + length
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        elif kind == b"IEND":
+            break
+    assert pos == len(data), "bytes after IEND"
+    w, h, depth, colour_type, compression, filtering, interlace = header
+    assert (depth, colour_type, compression, filtering, interlace) == (8, 6, 0, 0, 0)
+    raw = zlib.decompress(idat)
+    stride = 1 + 4 * w
+    assert len(raw) == stride * h
+    rows = []
+    for y in range(h):
+        line = raw[y * stride:(y + 1) * stride]
+        assert line[0] == 0, "row %d is filtered" % y
+        rows.append([tuple(line[1 + 4 * x:5 + 4 * x]) for x in range(w)])
+    return w, h, rows
 
 
 def read_bmp4(data):
