@@ -81,6 +81,19 @@ def bmp4_bytes(canvas, palette):
     return file_header + info + colour_table + bytes(pixels)
 
 
+def bmp32_bytes(canvas):
+    """32-bit BMP with straight alpha in the fourth byte, bottom-up, BI_RGB;
+    clear pixels are zero."""
+    pixels = bytearray()
+    for row in reversed(canvas.rows):
+        for r, g, b, a in row:
+            pixels += bytes((b, g, r, a) if a else (0, 0, 0, 0))
+    info = bitmap_info_header(canvas.width, canvas.height, 32, len(pixels))
+    offset = 14 + len(info)
+    file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    return file_header + info + bytes(pixels)
+
+
 def png_file(width, height, colour_type, raw):
     """PNG of 8-bit samples; raw holds the rows, each after its filter byte."""
     def chunk(kind, data):
@@ -125,7 +138,8 @@ def png_preview(canvas, scale=1, ground=None):
 # --------------------------------------------------------------------------
 
 def read_ico(data):
-    """Returns [(width, height, rows of (r, g, b, a))] from a 32-bit icon file."""
+    """Returns [(width, height, rows of (r, g, b, a), stored as PNG)] from a
+    32-bit icon file."""
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     assert reserved == 0 and kind == 1 and count > 0, "not an icon file"
     images = []
@@ -136,10 +150,9 @@ def read_ico(data):
         assert offset + size <= len(data)
         image = data[offset:offset + size]
         is_png = image.startswith(PNG_SIGNATURE)
-        assert is_png == (w == PNG_ICON_SIZE), "%dx%d image should %sbe PNG" % (w, h, "" if w == PNG_ICON_SIZE else "not ")
         pw, ph, rows = read_png_rgba(image) if is_png else read_ico_bitmap(image, w, h)
         assert (pw, ph) == (w, h), "directory says %dx%d, image is %dx%d" % (w, h, pw, ph)
-        images.append((w, h, rows))
+        images.append((w, h, rows, is_png))
     return images
 
 
@@ -211,3 +224,20 @@ def read_bmp4(data):
         start = offset + (h - 1 - y) * row_bytes
         rows.append([(data[start + x // 2] >> (4 if x % 2 == 0 else 0)) & 15 for x in range(w)])
     return w, h, palette, rows
+
+
+def read_bmp32(data):
+    """Returns (width, height, rows of (r, g, b, a)) from a 32-bit BMP."""
+    magic, file_size, _, _, offset = struct.unpack_from("<2sIHHI", data, 0)
+    assert magic == b"BM" and file_size == len(data)
+    (hsize, w, h, planes, bits, compression, size_image,
+     _, _, colours_used, _) = struct.unpack_from("<IiiHHIIiiII", data, 14)
+    assert (hsize, planes, bits, compression, colours_used) == (40, 1, 32, 0, 0)
+    assert h > 0, "expected a bottom-up bitmap"
+    assert offset == 14 + 40 and size_image == w * h * 4 and offset + size_image == len(data)
+    rows = []
+    for y in range(h):
+        start = offset + (h - 1 - y) * w * 4
+        rows.append([tuple(data[start + 4 * x:start + 4 * x + 4][2::-1]) + (data[start + 4 * x + 3],)
+                     for x in range(w)])
+    return w, h, rows
