@@ -34,7 +34,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     RecentFileList recentFiles;
     CRecoveryKeeper recovery;
     CDocumentCommands documents{document, view, recentFiles, recovery};
-    HWND toolbar = nullptr; // the button bar, a child of the rebar
+    HWND toolbar = nullptr;       // the button bar, a child of the rebar
+    OwnedImageList toolbarImages; // shown by the toolbar, at the window's DPI
     bool toolbarVisible = true;
 
     CMainFrame() = default;
@@ -51,6 +52,10 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   private:
     LRESULT OnCreate();
     void CreateBars();
+    // Moved to a monitor of another DPI: the suggested rectangle, and fonts,
+    // images and layout for the new DPI.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void SetImagesForDpi(UINT dpi);
     // The close sequence.
     void OnFileExit();
     LRESULT OnClose(WPARAM request);
