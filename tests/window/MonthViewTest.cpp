@@ -276,6 +276,9 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
 
         EXPECT_NEAR(FontHeight(Cell(0).window), textHeight96 * dpi / 96, 1);
         EXPECT_EQ(FontHeight(Cell(41).window), FontHeight(Cell(0).window)) << "one font for all";
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(g_monthButton, WM_GETFONT, 0, 0)),
+                  View().Fonts().Bold())
+            << "the navigator's month button follows";
         if (dpi != 96) {
             EXPECT_NE(reinterpret_cast<HFONT>(SendMessageA(Cell(0).window, WM_GETFONT, 0, 0)),
                       font96);
