@@ -1,5 +1,7 @@
 #include "core/MonthGrid.h"
 
+#include "core/Dpi.h"
+
 Date FirstGridDate(const Date& displayedDate, bool sundayFirst) {
     Date first(displayedDate.month, displayedDate.year);
     const int firstWeekday = sundayFirst ? 1 : 2;
@@ -11,20 +13,39 @@ Date FirstGridDate(const Date& displayedDate, bool sundayFirst) {
 }
 
 GridRect GridLayout::Cell(int row, int column) const {
-    return {kLabelMargin + column * columnWidth, kLabelMargin + row * rowHeight, columnWidth,
-            rowHeight};
+    return {margin + column * columnWidth, margin + row * rowHeight, columnWidth, rowHeight};
 }
 
 GridRect GridLayout::WeekNumberLabel(int row) const {
-    return {0, kLabelMargin + row * rowHeight, kLabelMargin, rowHeight};
+    return {0, margin + row * rowHeight, margin, rowHeight};
 }
 
 GridRect GridLayout::WeekdayLabel(int column) const {
-    return {kLabelMargin + column * columnWidth, 0, columnWidth, kLabelMargin};
+    return {margin + column * columnWidth, 0, columnWidth, margin};
 }
 
-GridLayout LayoutGrid(int clientWidth, int clientHeight) {
-    return {(clientWidth - kLabelMargin) / kGridColumns, (clientHeight - kLabelMargin) / kGridRows};
+GridLayout LayoutGrid(int clientWidth, int clientHeight, int dpi) {
+    const int margin = ScaleForDpi(kLabelMargin, dpi);
+    return {(clientWidth - margin) / kGridColumns, (clientHeight - margin) / kGridRows, margin};
+}
+
+namespace {
+struct DayLabelSize {
+    int width, height, inset;
+};
+DayLabelSize DayLabelSizeFor(int dpi) {
+    return {ScaleForDpi(18, dpi), ScaleForDpi(15, dpi), ScaleForDpi(1, dpi)};
+}
+} // namespace
+
+GridRect DayLabelInCell(int cellClientWidth, int dpi) {
+    const DayLabelSize size = DayLabelSizeFor(dpi);
+    return {cellClientWidth - size.width - size.inset, size.inset, size.width, size.height};
+}
+
+GridRect DayLabelOverCorner(int cellRight, int cellBottom, int dpi) {
+    const DayLabelSize size = DayLabelSizeFor(dpi);
+    return {cellRight - size.width, cellBottom - size.inset - size.height, size.width, size.height};
 }
 
 Rgb CellColour(const Date& cellDate, bool otherMonth, const Date& today) {

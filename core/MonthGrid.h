@@ -17,17 +17,26 @@ struct GridRect {
     int left, top, width, height;
 };
 
-// Room for the week numbers at the left and the weekday names at the top.
+// Room for the week numbers at the left and the weekday names at the top, at
+// 96 DPI.
 const int kLabelMargin = 20;
 
 struct GridLayout {
     int columnWidth;
     int rowHeight;
+    int margin; // kLabelMargin at the window's DPI
     GridRect Cell(int row, int column) const;
     GridRect WeekNumberLabel(int row) const;
     GridRect WeekdayLabel(int column) const;
 };
-GridLayout LayoutGrid(int clientWidth, int clientHeight);
+GridLayout LayoutGrid(int clientWidth, int clientHeight, int dpi);
+
+// The day number's label, 18 x 15 pixels 1 pixel in from the edges at 96
+// DPI: at the top right inside a cell without scroll bars, or from the outer
+// right and bottom edges of a focused cell over the corner between its
+// scroll bars.
+GridRect DayLabelInCell(int cellClientWidth, int dpi);
+GridRect DayLabelOverCorner(int cellRight, int cellBottom, int dpi);
 
 struct Rgb {
     unsigned char red, green, blue;

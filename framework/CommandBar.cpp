@@ -1,9 +1,12 @@
 #include "framework/CommandBar.h"
 
+#include "framework/Dpi.h"
 #include "framework/GuardedDispatch.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
+
+#include <utility>
 
 namespace {
 
@@ -68,15 +71,20 @@ HWND CCommandBarCtrl::Create(HWND parent) {
         return nullptr;
     SendMessageA(window, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(window, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        font.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-    }
+    SetDpi(WindowDpi(window));
     SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     ShowUnderlines(false);
     return window;
+}
+
+void CCommandBarCtrl::SetDpi(UINT dpi) {
+    NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(dpi);
+    OwnedFont next(CreateFontIndirectW(&metrics.lfMenuFont));
+    if (!next)
+        return;
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(next.Get()), TRUE);
+    font = std::move(next); // the old font goes once the window no longer draws with it
+    SendMessageA(window, TB_AUTOSIZE, 0, 0);
 }
 
 bool CCommandBarCtrl::AttachMenu(HMENU newMenu) {

@@ -23,6 +23,8 @@ class CCommandBarCtrl {
     CCommandBarCtrl& operator=(const CCommandBarCtrl&) = delete;
 
     HWND Create(HWND parent);
+    // The system's menu font at that DPI.
+    void SetDpi(UINT dpi);
     // Takes the menu over (it is destroyed with the bar) and makes its buttons.
     bool AttachMenu(HMENU menu);
     HMENU GetMenu() const { return menu.Get(); }

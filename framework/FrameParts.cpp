@@ -8,8 +8,6 @@
 
 namespace {
 
-const int kImageWidth = 16;
-const int kImageHeight = 15;
 const DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
                             TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE |
                             CCS_NOPARENTALIGN;
@@ -38,19 +36,13 @@ RECT ButtonRect(HWND toolbar, int index) {
 
 } // namespace
 
-HWND CreateToolBar(HWND parent, int bitmapId, const ToolBarButton* buttons, int count) {
+HWND CreateToolBar(HWND parent, HIMAGELIST images, const ToolBarButton* buttons, int count) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, kToolBarStyle, 0, 0, 100, 100,
                                    parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!toolbar)
         return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageWidth, kImageHeight));
-    int images = 0;
-    for (int i = 0; i < count; ++i)
-        images += buttons[i].command != 0;
-    TBADDBITMAP bitmap{GetModuleHandleA(nullptr), static_cast<UINT_PTR>(bitmapId)};
-    SendMessageA(toolbar, TB_ADDBITMAP, static_cast<WPARAM>(images),
-                 reinterpret_cast<LPARAM>(&bitmap));
+    SetToolBarImages(toolbar, images);
     int image = 0;
     for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
@@ -62,6 +54,36 @@ HWND CreateToolBar(HWND parent, int bitmapId, const ToolBarButton* buttons, int 
     }
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
     return toolbar;
+}
+
+void SetToolBarImages(HWND toolbar, HIMAGELIST images) {
+    int width = 16, height = 16;
+    if (images)
+        ImageList_GetIconSize(images, &width, &height);
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    // The buttons take the size of the new images.
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+HIMAGELIST LoadImageStrip(int bitmapId, int size) {
+    // A DIB section keeps the alpha channel that the image list draws with.
+    HBITMAP strip =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!strip)
+        return nullptr;
+    BITMAP info{};
+    GetObjectA(strip, sizeof info, &info);
+    HIMAGELIST images =
+        ImageList_Create(size, size, ILC_COLOR32, info.bmWidth / (size > 0 ? size : 1), 0);
+    if (images && ImageList_Add(images, strip, nullptr) < 0) {
+        ImageList_Destroy(images);
+        images = nullptr;
+    }
+    DeleteObject(strip);
+    return images;
 }
 
 HWND CreateReBar(HWND parent, int childId) {
@@ -125,6 +147,31 @@ void ShowReBarBand(HWND rebar, int bandId, bool show) {
     const LRESULT index = SendMessageA(rebar, RB_IDTOINDEX, static_cast<WPARAM>(bandId), 0);
     if (index >= 0)
         SendMessageA(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), show);
+}
+
+void FitReBarBand(HWND rebar, HWND child) {
+    const int bands = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
+    for (int index = 0; index < bands; ++index) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE;
+        SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&band));
+        if (band.hwndChild != child)
+            continue;
+        RECT childRect{};
+        GetWindowRect(child, &childRect);
+        band.cyMinChild = static_cast<UINT>(childRect.bottom - childRect.top);
+        const int buttons = static_cast<int>(SendMessageA(child, TB_BUTTONCOUNT, 0, 0));
+        if (buttons > 0) {
+            band.cxMinChild = static_cast<UINT>(ButtonRect(child, 0).right);
+            band.cyMinChild = static_cast<UINT>(ButtonRect(child, buttons - 1).bottom);
+            band.fMask |= RBBIM_IDEALSIZE;
+            band.cxIdeal = static_cast<UINT>(ButtonRect(child, buttons - 1).right);
+        }
+        SendMessageA(rebar, RB_SETBANDINFOA, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&band));
+    }
 }
 
 HWND CreateStatusBar(HWND parent, int childId, UINT textId) {

@@ -11,8 +11,14 @@ struct ToolBarButton {
     int command; // 0 for a separator
 };
 
-// A flat toolbar with tooltips; images from the bitmap resource, 16 x 15 each.
-HWND CreateToolBar(HWND parent, int bitmapId, const ToolBarButton* buttons, int count);
+// A flat toolbar with tooltips; its images, square, from the list, which the
+// caller owns and keeps while the toolbar shows it.
+HWND CreateToolBar(HWND parent, HIMAGELIST images, const ToolBarButton* buttons, int count);
+// Shows other images (of another size) on the buttons.
+void SetToolBarImages(HWND toolbar, HIMAGELIST images);
+// The square images of a 32-bit bitmap resource with alpha, side by side;
+// null when it cannot be loaded. The caller owns the list.
+HIMAGELIST LoadImageStrip(int bitmapId, int size);
 
 // The rebar that holds every bar; null when it could not be set up.
 HWND CreateReBar(HWND parent, int childId);
@@ -24,6 +30,8 @@ struct BandArgs {
 };
 bool AddReBarBand(HWND rebar, HWND child, const BandArgs& args);
 void ShowReBarBand(HWND rebar, int bandId, bool show);
+// The band of that child fits the child's size again (after a DPI change).
+void FitReBarBand(HWND rebar, HWND child);
 
 HWND CreateStatusBar(HWND parent, int childId, UINT textId);
 

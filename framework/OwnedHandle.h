@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 // Owners of the handles the program creates: each frees its handle when it
@@ -48,6 +50,11 @@ struct DeleteGdiObject {
 };
 using OwnedBrush = OwnedHandle<HBRUSH, DeleteGdiObject>;
 using OwnedFont = OwnedHandle<HFONT, DeleteGdiObject>;
+
+struct DestroyImageList {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using OwnedImageList = OwnedHandle<HIMAGELIST, DestroyImageList>;
 
 struct DestroyMenuHandle {
     void operator()(HMENU menu) const { DestroyMenu(menu); }

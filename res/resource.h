@@ -6,6 +6,10 @@
 // Resources
 #define IDR_MAINFRAME 127 // title string, menu, accelerators, toolbar, main icon
 #define IDI_BLINK 128     // the notification icon's second blink picture
+// The toolbar's images drawn at 20, 24 and 32 pixels (127 holds the 16)
+#define IDB_TOOLBAR_20 129
+#define IDB_TOOLBAR_24 130
+#define IDB_TOOLBAR_32 131
 #define IDR_TRAYMENU 202
 #define IDD_ABOUTBOX 100
 #define IDD_SELECTOR 201

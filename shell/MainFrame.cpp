@@ -2,7 +2,9 @@
 
 #include "framework/AppModule.h"
 
+#include "core/Dpi.h"
 #include "core/Now.h"
+#include "framework/Dpi.h"
 #include "framework/RegisteredMessages.h"
 #include "res/MessageTexts.h"
 #include "res/RegistryNames.h"
@@ -35,6 +37,26 @@ const ToolBarButton kToolBarButtons[] = {
 };
 
 const int kToolBarBand = ID_FIRST_BAND + 1;
+
+// The sizes the toolbar's images were drawn at, and their bitmaps.
+const int kToolBarImageSizes[] = {16, 20, 24, 32};
+const int kToolBarImageBitmaps[] = {IDR_MAINFRAME, IDB_TOOLBAR_20, IDB_TOOLBAR_24, IDB_TOOLBAR_32};
+
+HIMAGELIST LoadToolBarImages(UINT dpi) {
+    const int count = static_cast<int>(sizeof kToolBarImageSizes / sizeof kToolBarImageSizes[0]);
+    const int size = NearestSize(kToolBarImageSizes, count, ScaleForDpi(16, static_cast<int>(dpi)));
+    for (int i = 0; i < count; ++i) {
+        if (kToolBarImageSizes[i] == size)
+            return LoadImageStrip(kToolBarImageBitmaps[i], size);
+    }
+    return nullptr;
+}
+
+HICON LoadIconOfSize(int id, int size) {
+    // Shared icons belong to the module: nothing to destroy.
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                         IMAGE_ICON, size, size, LR_SHARED));
+}
 
 struct DayMoveCommand {
     int command;
@@ -195,6 +217,14 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
         result = OnCreate();
         return true;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return true;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        // High contrast on or off, or other colours: the cells repaint.
+        view.OnSystemColoursChanged();
+        return false;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
         return false; // the default handling gives the frame the focus
@@ -414,7 +444,8 @@ void CMainFrame::CreateBars() {
     commandBar.Create(window);
     commandBar.AttachMenu(GetMenu(window));
     SetMenu(window, nullptr); // the command bar draws the menu now and owns it
-    toolbar = CreateToolBar(window, IDR_MAINFRAME, kToolBarButtons,
+    toolbarImages.Reset(LoadToolBarImages(WindowDpi(window)));
+    toolbar = CreateToolBar(window, toolbarImages.Get(), kToolBarButtons,
                             static_cast<int>(sizeof kToolBarButtons / sizeof kToolBarButtons[0]));
     selector.Create(window);
     rebar = CreateReBar(window, ID_REBAR);
@@ -427,6 +458,33 @@ void CMainFrame::CreateBars() {
         AddReBarBand(rebar, selector.window, BandArgs{});
     }
     statusBar = CreateStatusBar(window, ID_STATUS_BAR, IDS_READY);
+}
+
+void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    commandBar.SetDpi(dpi);
+    SetImagesForDpi(dpi);
+    view.SetDpi(dpi);
+    if (rebar) {
+        for (HWND bar : {commandBar.window, toolbar, selector.window})
+            FitReBarBand(rebar, bar);
+    }
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateLayout();
+}
+
+void CMainFrame::SetImagesForDpi(UINT dpi) {
+    OwnedImageList images(LoadToolBarImages(dpi));
+    if (images) {
+        SetToolBarImages(toolbar, images.Get());
+        toolbarImages = std::move(images); // the old list goes once the toolbar has the new one
+    }
+    SendMessageA(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(
+                     LoadIconOfSize(IDR_MAINFRAME, SystemMetricForDpi(SM_CXSMICON, dpi))));
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(
+                     LoadIconOfSize(IDR_MAINFRAME, SystemMetricForDpi(SM_CXICON, dpi))));
 }
 
 LRESULT CMainFrame::OnInstanceMessage() {

@@ -39,6 +39,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     CEventExchange events{document, view};
     CSearchPanel searchPanel{view}; // its window is owned by the frame's
     HWND toolbar = nullptr;         // the button bar, a child of the rebar
+    OwnedImageList toolbarImages;   // shown by the toolbar, at the window's DPI
     bool toolbarVisible = true;
 
     CMainFrame() = default;
@@ -55,6 +56,10 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   private:
     LRESULT OnCreate();
     void CreateBars();
+    // Moved to a monitor of another DPI: the suggested rectangle, and fonts,
+    // images and layout for the new DPI.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void SetImagesForDpi(UINT dpi);
     // The close sequence.
     void OnFileExit();
     LRESULT OnClose(WPARAM request);

@@ -17,8 +17,9 @@ const UINT kBlinkMilliseconds = 500;
 } // namespace
 
 HICON LoadSmallIcon(HINSTANCE instance, int id) {
-    return static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_SHARED));
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
 void CSystemTray::CHiddenWindow::Create(HINSTANCE instance) {

@@ -97,6 +97,7 @@ class CSystemTray {
     CHiddenWindow hiddenWindow{*this};
 };
 
-// A module icon at the notification area's 16 x 16 pixels; shared, so
-// nobody destroys it.
+// A module icon at the system's small-icon size (16 x 16 at 96 DPI), which
+// the notification area shows at the system's DPI; shared, so nobody
+// destroys it.
 HICON LoadSmallIcon(HINSTANCE instance, int id);

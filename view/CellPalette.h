@@ -1,26 +1,28 @@
 #pragma once
 
-#include "core/MonthGrid.h"
+#include "core/CellColours.h"
 #include "framework/OwnedHandle.h"
 
 #include <array>
 
-// The brushes the day cells paint with, one of each for all 42 cells: the
-// four backgrounds a cell can have and the day label's two fills.
+// The colours and brushes the day cells paint with, one set for all 42
+// cells: the fixed colours, or the system's in high contrast.
 class CellPalette {
   public:
     CellPalette();
-    // The brush of one of the colours CellColour gives.
-    HBRUSH Background(const Rgb& colour) const;
-    HBRUSH TodayLabel() const { return todayLabel.Get(); }
-    HBRUSH DayLabel() const { return dayLabel.Get(); }
+    // Reads the system's high-contrast mode again (after a settings change).
+    void ReadHighContrast();
+    bool HighContrast() const { return highContrast; }
+    COLORREF Colour(const CellPaint& paint) const;
+    // The system's brushes are shared: nobody destroys them.
+    HBRUSH Brush(const CellPaint& paint) const;
 
   private:
     struct Fill {
         Rgb colour;
         OwnedBrush brush;
     };
-    std::array<Fill, 4> backgrounds;
-    OwnedBrush todayLabel;
-    OwnedBrush dayLabel;
+    // The four backgrounds and the day label's red and black.
+    std::array<Fill, 6> fills;
+    bool highContrast = false;
 };

@@ -10,23 +10,12 @@
 
 namespace {
 
-const int kLabelWidth = 18;
-const int kLabelHeight = 15;
 const UINT kReflectedEditColour = WM_CTLCOLOREDIT + kReflectedMessage;
 // Recalculate the frame without moving, sizing, reordering or activating.
 const UINT kFrameChanged =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
 WNDPROC editProcedure = nullptr; // the platform EDIT control's own
-
-COLORREF ToColorRef(const Rgb& colour) {
-    return RGB(colour.red, colour.green, colour.blue);
-}
-
-Date Today() {
-    Date today;
-    return today.SetToday();
-}
 
 } // namespace
 
@@ -148,40 +137,48 @@ bool CMyEdit::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 
 LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
     otherMonth = false;
-    dayLabel =
-        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, kLabelWidth,
-                        kLabelHeight, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    dayLabel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0,
+                               window, nullptr, GetModuleHandleA(nullptr), nullptr);
     const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
     // No limit on what the user types: a day holds as much as the diary file.
     SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 TRUE);
+    SetFonts(view->Fonts().Text(), view->Fonts().Bold());
     return created;
+}
+
+void CMyEdit::SetFonts(HFONT text, HFONT label) {
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(text), TRUE);
+    SendMessageA(dayLabel, WM_SETFONT, reinterpret_cast<WPARAM>(label), TRUE);
+    PlaceDayLabel(); // its size follows the DPI
 }
 
 void CMyEdit::PlaceDayLabel() {
     if (!dayLabel)
         return;
+    const int dpi = static_cast<int>(view->Dpi());
     if (!HasFocusFrame()) {
         RECT client{};
         GetClientRect(window, &client);
-        MoveWindow(dayLabel, client.right - 19, 1, kLabelWidth, kLabelHeight, TRUE);
+        const GridRect place = DayLabelInCell(client.right, dpi);
+        MoveWindow(dayLabel, place.left, place.top, place.width, place.height, TRUE);
         return;
     }
     // Over the corner square between the two scroll bars, in the view's
     // coordinates: the label is about to become (or is) the view's child.
     RECT frame{};
     GetWindowRect(window, &frame);
-    POINT corner{frame.right - kLabelWidth, frame.bottom - 16};
+    const GridRect place = DayLabelOverCorner(frame.right, frame.bottom, dpi);
+    POINT corner{place.left, place.top};
     ScreenToClient(view->window, &corner);
-    SetWindowPos(dayLabel, HWND_TOP, corner.x, corner.y, kLabelWidth, kLabelHeight, SWP_NOACTIVATE);
+    SetWindowPos(dayLabel, HWND_TOP, corner.x, corner.y, place.width, place.height, SWP_NOACTIVATE);
 }
 
 LRESULT CMyEdit::OnDayLabelColour(HDC dc) {
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
+    const CellColours colours = view->ColoursOf(*this);
     const CellPalette& palette = view->Palette();
-    return reinterpret_cast<LRESULT>(IsToday() ? palette.TodayLabel() : palette.DayLabel());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, palette.Colour(colours.labelText));
+    return reinterpret_cast<LRESULT>(palette.Brush(colours.labelFill));
 }
 
 void CMyEdit::OnSetFocus(HWND lostFocus) {
@@ -215,17 +212,19 @@ void CMyEdit::SetScrollBars(bool shown) {
 void CMyEdit::OnEraseBackground(HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
-    const COLORREF previous = SetBkColor(dc, BackgroundColour());
+    const COLORREF previous =
+        SetBkColor(dc, view->Palette().Colour(view->ColoursOf(*this).background));
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     SetBkColor(dc, previous);
 }
 
 LRESULT CMyEdit::OnEditColour(HDC dc) {
-    const COLORREF colour = BackgroundColour();
-    SetBkColor(dc, colour);
+    const CellColours colours = view->ColoursOf(*this);
+    const CellPalette& palette = view->Palette();
+    SetBkColor(dc, palette.Colour(colours.background));
+    SetTextColor(dc, palette.Colour(colours.text));
     // The control fills the space after the text with the brush it is given.
-    return reinterpret_cast<LRESULT>(
-        view->Palette().Background(CellColour(date, otherMonth, Today())));
+    return reinterpret_cast<LRESULT>(palette.Brush(colours.background));
 }
 
 void CMyEdit::OnContextMenu(LPARAM position) {
@@ -253,12 +252,4 @@ bool CMyEdit::TextTallerThanCell() const {
     GetClientRect(window, &client);
     const LRESULT lines = SendMessageA(window, EM_GETLINECOUNT, 0, 0);
     return lines * LineHeight() > client.bottom - client.top;
-}
-
-COLORREF CMyEdit::BackgroundColour() const {
-    return ToColorRef(CellColour(date, otherMonth, Today()));
-}
-
-bool CMyEdit::IsToday() const {
-    return date == Today();
 }

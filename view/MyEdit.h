@@ -28,6 +28,9 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     // More lines than the cell shows: the wheel scrolls them.
     bool TextTallerThanCell() const;
 
+    // The font of the text and of the day label (borrowed from the view).
+    void SetFonts(HFONT text, HFONT label);
+
     // The view is about to go: a label lent to it comes back to the cell,
     // so that it goes with the cell.
     void ReclaimDayLabel();
@@ -46,8 +49,6 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     LRESULT OnEditColour(HDC dc);
     void OnContextMenu(LPARAM position);
     int LineHeight() const;
-    COLORREF BackgroundColour() const;
-    bool IsToday() const;
     void SetScrollBars(bool shown);
 
     COrvikCalendarView* view = nullptr; // borrowed: the view owns its cells

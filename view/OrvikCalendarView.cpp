@@ -2,6 +2,7 @@
 
 #include "core/DayText.h"
 #include "framework/CommandBar.h"
+#include "framework/Dpi.h"
 #include "framework/Reflection.h"
 #include "framework/RegisteredMessages.h"
 #include "res/MessageTexts.h"
@@ -11,6 +12,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <utility>
 
 HWND g_statusBar = nullptr;
 
@@ -85,6 +87,8 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
 
 LRESULT COrvikCalendarView::OnCreate() {
     currentCell = nullptr;
+    dpi = WindowDpi(window);
+    fonts = DpiFonts(dpi); // before the cells, which take them at creation
     for (int row = 0; row < kGridRows; ++row) {
         weekNumberLabels[static_cast<std::size_t>(row)] = CreateLabel(window, "");
         for (int column = 0; column < kGridColumns; ++column) {
@@ -95,11 +99,48 @@ LRESULT COrvikCalendarView::OnCreate() {
         }
     }
     NameWeekdays();
+    GiveFonts();
     displayedDate.SetToday();
     displayedDate = Date(displayedDate.month, displayedDate.year);
     ShowMonth();
     UpdateTitle();
     return 0;
+}
+
+void COrvikCalendarView::SetDpi(UINT newDpi) {
+    dpi = newDpi;
+    DpiFonts previous(std::move(fonts));
+    fonts = DpiFonts(dpi);
+    GiveFonts(); // the previous fonts go only after this
+    RECT client{};
+    GetClientRect(window, &client);
+    Layout(client.right, client.bottom);
+}
+
+void COrvikCalendarView::GiveFonts() {
+    auto give = [](HWND target, HFONT font) {
+        SendMessageA(target, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    };
+    for (HWND label : weekdayLabels)
+        give(label, fonts.Bold());
+    for (HWND label : weekNumberLabels)
+        give(label, fonts.Bold());
+    for (CMyEdit& cell : cells)
+        cell.SetFonts(fonts.Text(), fonts.Bold());
+    if (g_monthButton)
+        give(g_monthButton, fonts.Bold());
+}
+
+void COrvikCalendarView::OnSystemColoursChanged() {
+    palette.ReadHighContrast();
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+CellColours COrvikCalendarView::ColoursOf(const CMyEdit& cell) const {
+    Date today;
+    today.SetToday();
+    return CellColoursFor(cell.date, cell.otherMonth, today, palette.HighContrast());
 }
 
 void COrvikCalendarView::NameWeekdays() {
@@ -109,7 +150,7 @@ void COrvikCalendarView::NameWeekdays() {
 }
 
 void COrvikCalendarView::Layout(int width, int height) {
-    const GridLayout layout = LayoutGrid(width, height);
+    const GridLayout layout = LayoutGrid(width, height, static_cast<int>(dpi));
     HDWP positions = BeginDeferWindowPos(kGridCells + kGridRows + kGridColumns);
     auto place = [&positions](HWND child, const GridRect& rect, UINT flags) {
         if (positions)

@@ -11,6 +11,7 @@
 #include "storage/Document.h"
 #include "storage/XmlExport.h"
 #include "view/CellPalette.h"
+#include "view/DpiFonts.h"
 #include "view/FindController.h"
 #include "view/MyEdit.h"
 #include "view/Selector.h"
@@ -92,8 +93,16 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void GoNextMonth() override;
     void GoToday() override;
 
+    // The monitor's DPI changed: fonts for it, and the grid laid out again.
+    void SetDpi(UINT newDpi);
+    // The system's colours or its high-contrast mode changed.
+    void OnSystemColoursChanged();
+
     // Used by the cells.
     const CellPalette& Palette() const { return palette; }
+    CellColours ColoursOf(const CMyEdit& cell) const;
+    UINT Dpi() const { return dpi; }
+    const DpiFonts& Fonts() const { return fonts; }
     void ShowDateInStatusBar(const Date& date);
     void StoreCellText(const Date& date, const std::string& text);
     void ShowEditMenu(int x, int y);
@@ -108,7 +117,11 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void FocusDay(const Date& day, bool showItsMonth);
     bool SundayFirst() const;
 
+    void GiveFonts();
+
     CellPalette palette; // outlives the cells' windows: the destructor destroys them first
+    UINT dpi = 96;       // of the monitor the view is on
+    DpiFonts fonts;      // for that DPI; outlives the windows that borrow them, as the palette
     std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
     std::array<HWND, kGridRows> weekNumberLabels{};
     bool filling = false; // the program, not the user, is setting cell texts

@@ -21,10 +21,8 @@ bool CSelector::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESUL
 }
 
 LRESULT CSelector::OnInitDialog() {
+    // The view gives it a font for the monitor's DPI.
     g_monthButton = GetDlgItem(window, IDC_MONTH_BUTTON);
-    // A stock font: nobody destroys it.
-    SendMessageA(g_monthButton, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)),
-                 FALSE);
     return TRUE;
 }
 

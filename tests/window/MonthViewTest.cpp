@@ -2,11 +2,13 @@
 #include "tests/support/Screen.h"
 #include "tests/window/MainFrameFixture.h"
 
+#include "core/Dpi.h"
 #include "res/SelectorIds.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -227,6 +229,92 @@ TEST_F(MonthView, CellColours) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(BackgroundPixel(CellOf(c.year, c.month, c.day).window), c.colour) << c.day;
+}
+
+int FontHeight(HWND window) {
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return std::abs(font.lfHeight);
+}
+
+RECT RectIn(HWND window, HWND parent) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The monitor's DPI changes as when the window moves to another monitor:
+// the message comes through the loop with the rectangle Windows suggests.
+TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
+    CMyEdit& focused = CellOf(2026, 3, 27); // 27: no week number's text
+    SetFocus(focused.window);
+    PumpUntilIdle();
+    ASSERT_EQ(View().Dpi(), 96u) << "the test display runs at 96 DPI";
+    const int textHeight96 = FontHeight(Cell(0).window);
+    const HFONT font96 = reinterpret_cast<HFONT>(SendMessageA(Cell(0).window, WM_GETFONT, 0, 0));
+    ASSERT_GT(textHeight96, 0);
+    HWND monday = FindWindowExA(View().window, nullptr, "Static", "Monday");
+    HWND dayLabel = FindWindowExA(Cell(0).window, nullptr, "Static", "23");
+    ASSERT_TRUE(monday && dayLabel);
+    for (const int dpi : {144, 96}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        RECT suggested{10, 10, 10 + ScaleForDpi(800, dpi), 10 + ScaleForDpi(600, dpi)};
+        ThroughLoop({window,
+                     WM_DPICHANGED,
+                     MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested),
+                     0,
+                     {0, 0}});
+        EXPECT_EQ(View().Dpi(), static_cast<UINT>(dpi));
+        RECT placed{};
+        GetWindowRect(window, &placed);
+        EXPECT_TRUE(EqualRect(&placed, &suggested)) << "the frame takes the suggested rectangle";
+
+        EXPECT_NEAR(FontHeight(Cell(0).window), textHeight96 * dpi / 96, 1);
+        EXPECT_EQ(FontHeight(Cell(41).window), FontHeight(Cell(0).window)) << "one font for all";
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(g_monthButton, WM_GETFONT, 0, 0)),
+                  View().Fonts().Bold())
+            << "the navigator's month button follows";
+        if (dpi != 96) {
+            EXPECT_NE(reinterpret_cast<HFONT>(SendMessageA(Cell(0).window, WM_GETFONT, 0, 0)),
+                      font96);
+        }
+
+        RECT client{};
+        GetClientRect(View().window, &client);
+        const GridLayout layout = LayoutGrid(client.right, client.bottom, dpi);
+        const RECT cell = RectIn(Cell(9).window, View().window);
+        const GridRect expected = layout.Cell(1, 2);
+        EXPECT_EQ(cell.left, expected.left);
+        EXPECT_EQ(cell.top, expected.top);
+        EXPECT_EQ(cell.right - cell.left, expected.width);
+        const RECT weekday = RectIn(monday, View().window);
+        EXPECT_EQ(weekday.bottom - weekday.top, ScaleForDpi(20, dpi));
+        RECT label = RectIn(dayLabel, Cell(0).window);
+        EXPECT_EQ(label.right - label.left, ScaleForDpi(18, dpi));
+        EXPECT_EQ(label.bottom - label.top, ScaleForDpi(15, dpi));
+        HWND focusedLabel = FindWindowExA(View().window, nullptr, "Static", "27");
+        ASSERT_NE(focusedLabel, nullptr);
+        RECT cellFrame{}, corner{};
+        GetWindowRect(focused.window, &cellFrame);
+        GetWindowRect(focusedLabel, &corner);
+        EXPECT_EQ(corner.right, cellFrame.right) << "over the focused cell's corner";
+        EXPECT_EQ(corner.bottom, cellFrame.bottom - ScaleForDpi(1, dpi));
+
+        int imageWidth = 0, imageHeight = 0;
+        ImageList_GetIconSize(
+            reinterpret_cast<HIMAGELIST>(SendMessageA(frame->toolbar, TB_GETIMAGELIST, 0, 0)),
+            &imageWidth, &imageHeight);
+        EXPECT_EQ(imageWidth, ScaleForDpi(16, dpi)) << "toolbar images drawn at that size";
+        if (dpi == 144) {
+            RedrawWindow(window, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            CreateDirectoryA("..\\screenshots", nullptr);
+            EXPECT_TRUE(SaveScreenshot("..\\screenshots\\month-view-144dpi.bmp"));
+        }
+    }
 }
 
 // Notes which popup opens, then closes it once it waits for input.
