@@ -1,7 +1,11 @@
 #include "core/DiaryMerge.h"
+#include "storage/Document.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -51,6 +55,35 @@ void BM_MergeEveryDayChangedOnBothSides(benchmark::State& state) {
     Run(state, Diary(" here", 1), Diary(" there", 1), kDays);
 }
 BENCHMARK(BM_MergeEveryDayChangedOnBothSides)->Unit(benchmark::kMillisecond);
+
+void WriteFile(const std::string& path, const EventStore& diary, std::chrono::seconds later) {
+    std::ofstream(path, std::ios::binary) << FormatCalendar(diary);
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() + later);
+}
+
+// What the user waits for at activation: the changed file read and merged
+// into the unsaved diary against the base the document kept.
+void BM_DocumentTakesInAChangedFile(benchmark::State& state) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "orvik-merge-bench.csv").string();
+    EventStore theirs = Diary(" there", 7000, 0);
+    theirs.SetDayText(Day(12001), "changed there");
+    Document document(Windows1252ToUtf8);
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteFile(path, Diary(), std::chrono::seconds(0));
+        document.Load(path);
+        document.SetDayText(Day(0), "10:00 changed here");
+        document.SetDayText(Day(6001), "changed here");
+        WriteFile(path, theirs, std::chrono::seconds(100));
+        state.ResumeTiming();
+        const Document::OutsideChange change = document.TakeOutsideChange();
+        if (change.kind != Document::OutsideChange::Kind::Merged || change.conflictDays.size() != 1)
+            state.SkipWithError("not merged as expected");
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_DocumentTakesInAChangedFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

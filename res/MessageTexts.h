@@ -25,6 +25,20 @@
     "The current file was changed by another program, reload this file?\n"                         \
     "Please note: you'll loose your unsaved changes."
 #define ORVIK_ASK_RELOAD_CAPTION "Alert"
+// The diary's name, how many days came from the other copy, and
+// ORVIK_MERGE_CONFLICTS or nothing.
+#define ORVIK_MERGED                                                                               \
+    "The diary\n%s\nwas changed elsewhere (on another computer or by another program) while "      \
+    "you had unsaved changes. Both were kept, merged day by day: %s came from the other "          \
+    "copy.%s\n\nThe merged diary is not saved yet: look it over, then save it."
+// How many days, the separator line, the dates.
+#define ORVIK_MERGE_CONFLICTS                                                                      \
+    "\n\n%s changed in both copies. Each holds your text, then the line\n%s\nthen the other "      \
+    "copy's text:\n\n%s"
+#define ORVIK_MERGE_MORE_DATES "and %d more"
+#define ORVIK_DAY_COUNT_ONE "1 day"
+#define ORVIK_DAY_COUNT "%d days"
+#define ORVIK_RELOADED "The diary was changed elsewhere and has been read again."
 
 #define ORVIK_NOT_FOUND                                                                            \
     "The diary\n%s\nwas not found. It may have been moved or deleted, or it is on a drive "        \

@@ -1,5 +1,6 @@
 #include "shell/DocumentCommands.h"
 
+#include "core/DiaryMerge.h"
 #include "core/Now.h"
 #include "framework/FileDialog.h"
 #include "res/MessageTexts.h"
@@ -7,7 +8,10 @@
 #include "shell/ShellOpen.h"
 #include "shell/Texts.h"
 #include "storage/FileTime.h"
+#include "storage/MergeReport.h"
 #include "view/OrvikCalendarView.h"
+
+#include <commctrl.h>
 
 namespace {
 
@@ -173,7 +177,8 @@ bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
     view.CollectCells();
     // Another file chosen in the dialog was already confirmed there as the
     // one to replace; only the diary's own file can have changed under us.
-    if (way == SaveWay::ToItsFile && OfferReload())
+    // What came in is shown before anything is written.
+    if (way == SaveWay::ToItsFile && TakeOutsideChange())
         return false;
     const Document::SaveResult result =
         way == SaveWay::ToItsFile ? document.Save() : document.SaveAs(path);
@@ -196,9 +201,45 @@ bool CDocumentCommands::ExportMonth(const std::string& path) {
     return result.saved;
 }
 
-bool CDocumentCommands::OfferReload() {
+bool CDocumentCommands::TakeOutsideChange() {
     if (!document.ChangedOnDisk())
         return false;
+    // What is still being typed in a day counts as unsaved too.
+    view.CollectCells();
+    const Document::OutsideChange change = document.TakeOutsideChange();
+    switch (change.kind) {
+    case Document::OutsideChange::Kind::Reloaded:
+        view.ShowMonth();
+        if (g_statusBar)
+            SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(ORVIK_RELOADED));
+        return true;
+    case Document::OutsideChange::Kind::Merged:
+        view.ShowMonth();
+        ReportMerge(change);
+        return true;
+    case Document::OutsideChange::Kind::NotMerged:
+        return OfferReload();
+    default:
+        return false;
+    }
+}
+
+void CDocumentCommands::ReportMerge(const Document::OutsideChange& change) {
+    const std::size_t conflictCount = change.conflictDays.size();
+    if (change.daysFromOtherCopy == 0 && conflictCount == 0)
+        return;
+    const std::string conflicts =
+        conflictCount == 0
+            ? std::string()
+            : FormatText(ORVIK_MERGE_CONFLICTS,
+                         {DayCountText(static_cast<int>(conflictCount)), kOtherCopySeparator,
+                          ConflictDatesText(change.conflictDays)});
+    Tell(FormatText(ORVIK_MERGED,
+                    {document.Name(), DayCountText(change.daysFromOtherCopy), conflicts}),
+         MB_OK | (conflictCount == 0 ? MB_ICONINFORMATION : MB_ICONWARNING));
+}
+
+bool CDocumentCommands::OfferReload() {
     if (MessageBoxA(owner, ORVIK_ASK_RELOAD, ORVIK_ASK_RELOAD_CAPTION,
                     MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return false;

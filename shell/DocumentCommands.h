@@ -34,9 +34,11 @@ class CDocumentCommands {
     // Asks whether to save a modified document; true when the document may
     // be let go: unmodified, saved whole, or the user chose not to save.
     bool AskToKeepChanges();
-    // Offers to reload a file that another program changed; true when the
-    // user chose to reload it.
-    bool OfferReload();
+    // Takes in what another program or computer wrote to the diary's file:
+    // merged into unsaved changes (and the user told how), read again
+    // silently without them, or offered for reload where it cannot be
+    // merged. True when the document changed by it.
+    bool TakeOutsideChange();
 
   private:
     enum class SaveWay { ToItsFile, AskForName };
@@ -49,6 +51,9 @@ class CDocumentCommands {
     // stays as it was then.
     bool LoadDocument(const std::string& path);
     void ReportNotLoaded(const std::string& path, LoadOutcome outcome);
+    void ReportMerge(const Document::OutsideChange& change);
+    // True when the user chose to reload the changed file.
+    bool OfferReload();
     // Offers the changes a copy that ended without saving left behind;
     // true when they became the document.
     bool OfferRecovery();

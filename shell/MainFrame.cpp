@@ -97,6 +97,10 @@ HACCEL CreateFindDialogAccelerators(HACCEL frameKeys) {
 // Posted at creation, so that a report of a missing diary stands in front of
 // the window that is shown by then.
 const UINT kOpenLastDocumentMessage = WM_APP + 1;
+// Posted at activation: the outside-change check runs once the activation
+// is done and the focus is back in a cell, whose date would otherwise
+// replace the status bar's report of a reload at once.
+const UINT kTakeOutsideChangeMessage = WM_APP + 2;
 const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
 // The recovery file is written this long after the last change: often
 // enough that little is lost, not so often that typing waits for the disk.
@@ -197,6 +201,9 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     switch (message) {
+    case kTakeOutsideChangeMessage:
+        documents.TakeOutsideChange();
+        return true;
     case kOpenLastDocumentMessage:
         documents.OpenLastDocument();
         CheckRemindersNow(); // what fell due while the program was not running
@@ -575,7 +582,7 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
         return;
     const HWND previousOwner = previous ? GetParent(previous) : nullptr;
     if (previousOwner != window)
-        documents.OfferReload();
+        PostMessageA(window, kTakeOutsideChangeMessage, 0, 0);
 }
 
 void CMainFrame::OnRemindersChecked(const std::vector<DueReminder>& raised) {

@@ -21,6 +21,9 @@ class Backups {
     // Before a save replaces the file at path. A copy that cannot be made
     // does not stop the save: the new file is the user's diary.
     void BeforeReplacing(const std::string& path);
+    // The file was changed elsewhere: the next save copies it again, so
+    // that the other copy's bytes are kept.
+    void CopyAgain(const std::string& path) { lastCopied.erase(path); }
 
   private:
     std::string root;

@@ -121,7 +121,8 @@ bool ParseCalendar(std::string_view bytes, EventStore& store, SkippedRecords* sk
 }
 
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped) {
+                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped,
+                             std::string* text) {
     std::string bytes;
     const LoadOutcome read = ReadFileBytes(path, bytes);
     if (read != LoadOutcome::Loaded)
@@ -129,14 +130,16 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
     // A diary that does not fit in memory is refused whole: a part of it,
     // saved later, would lose the rest.
     try {
-        const std::string text = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
+        std::string decoded = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
         EventStore parsed;
         SkippedRecords left;
-        if (!ParseCalendar(text, parsed, &left))
+        if (!ParseCalendar(decoded, parsed, &left))
             return LoadOutcome::OutOfMemory;
         store.ReplaceWith(std::move(parsed));
         if (skipped)
             *skipped = left;
+        if (text)
+            *text = std::move(decoded);
         return LoadOutcome::Loaded;
     } catch (const std::bad_alloc&) {
         return LoadOutcome::OutOfMemory;

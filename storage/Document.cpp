@@ -1,5 +1,6 @@
 #include "storage/Document.h"
 
+#include "core/DiaryMerge.h"
 #include "res/MessageTexts.h"
 #include "storage/FileTime.h"
 #include "storage/SafeSave.h"
@@ -23,14 +24,17 @@ void Document::New() {
     store.RemoveAll();
     path.clear();
     fileTime = 0;
+    base = std::string();
     ++edits;
 }
 
 LoadOutcome Document::Load(const std::string& newPath) {
     SkippedRecords left;
-    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &left);
+    std::string text;
+    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &left, &text);
     if (outcome != LoadOutcome::Loaded)
         return outcome;
+    base = std::move(text);
     path = newPath;
     fileTime = FileModificationTime(path);
     modified = false;
@@ -41,6 +45,21 @@ LoadOutcome Document::Load(const std::string& newPath) {
 
 void Document::Recover(const std::string& recoveredPath, std::int64_t recoveredFileTime,
                        EventStore&& recovered) {
+    // The file is the base only while it is still what the recovered diary
+    // was loaded from or saved to.
+    std::optional<std::string> recoveredBase;
+    std::string bytes;
+    if (recoveredPath.empty()) {
+        recoveredBase = std::string();
+    } else if (FileModificationTime(recoveredPath) == recoveredFileTime &&
+               ReadFileBytes(recoveredPath, bytes) == LoadOutcome::Loaded) {
+        try {
+            recoveredBase = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
+        } catch (const std::bad_alloc&) {
+            // The base stays unknown: a later change there is not merged.
+        }
+    }
+    base = std::move(recoveredBase);
     store.ReplaceWith(std::move(recovered));
     path = recoveredPath;
     fileTime = recoveredFileTime;
@@ -63,9 +82,11 @@ Document::SaveResult Document::SaveAs(const std::string& newPath) {
 Document::SaveResult Document::WriteTo(const std::string& target) {
     SaveResult result;
     try {
-        const std::string bytes = FormatCalendar(store);
+        std::string bytes = FormatCalendar(store);
         backups.BeforeReplacing(target);
         result.saved = SaveFileSafely(target, bytes, result.error);
+        if (result.saved)
+            base = std::move(bytes);
     } catch (const std::bad_alloc&) {
         result.error = "There is not enough memory to write the diary.";
     }
@@ -85,6 +106,55 @@ Document::SaveResult Document::Export(const std::string& target, const MonthExpo
 
 bool Document::ChangedOnDisk() const {
     return HasFile() && FileModificationTime(path) > fileTime;
+}
+
+Document::OutsideChange Document::TakeOutsideChange() {
+    OutsideChange change;
+    if (!ChangedOnDisk())
+        return change;
+    backups.CopyAgain(path);
+    change.kind = OutsideChange::Kind::NotMerged;
+    try {
+        // The time before the bytes: a write after it is seen as a change again.
+        const std::int64_t time = FileModificationTime(path);
+        EventStore theirs;
+        std::optional<std::string> text = ReadMergeable(theirs);
+        if (!text || (modified && !base))
+            return change;
+        if (modified) {
+            EventStore ancestor;
+            // An empty file where the base held days is more likely caught
+            // half-written than emptied on purpose: merged, it would empty
+            // every day not changed here.
+            if (!ParseCalendar(*base, ancestor) ||
+                (theirs.GetCount() == 0 && ancestor.GetCount() > 0))
+                return change;
+            DiaryMerge merge = MergeDiaries(ancestor, store, theirs);
+            store.ReplaceWith(std::move(merge.merged));
+            change.kind = OutsideChange::Kind::Merged;
+            change.daysFromOtherCopy = merge.daysFromOtherCopy;
+            change.conflictDays = std::move(merge.conflictDays);
+        } else {
+            store.ReplaceWith(std::move(theirs));
+            change.kind = OutsideChange::Kind::Reloaded;
+        }
+        base = std::move(text);
+        fileTime = time;
+        skipped = SkippedRecords{};
+        ++edits;
+    } catch (const std::bad_alloc&) {
+        // Nothing was replaced yet: the document is as it was.
+    }
+    return change;
+}
+
+std::optional<std::string> Document::ReadMergeable(EventStore& entries) {
+    std::string text;
+    SkippedRecords left;
+    if (ReadCalendarFile(path, entries, legacyToUtf8, &left, &text) != LoadOutcome::Loaded ||
+        left.count > 0)
+        return std::nullopt;
+    return text;
 }
 
 bool HasXmlExtension(const std::string& name) {

@@ -6,8 +6,10 @@
 #include "storage/XmlExport.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The diary the user works on: its entries, the file it belongs to, whether
 // it changed since that file was last read or written, and the file's time
@@ -72,8 +74,28 @@ class Document {
     // Another program wrote the file since we last read or wrote it.
     bool ChangedOnDisk() const;
 
+    struct OutsideChange {
+        enum class Kind {
+            None,     // the file is as we last read or wrote it
+            Reloaded, // nothing was unsaved: the document is the file again
+            Merged,   // the file's changes merged into ours day by day; still modified
+            NotMerged // the file cannot be read whole or holds no diary: nothing changed
+        };
+        Kind kind = Kind::None;
+        int daysFromOtherCopy = 0;
+        std::vector<Date> conflictDays; // in date order
+    };
+    // Takes in what another program or computer wrote to the file since we
+    // last read or wrote it (see MergeDiaries). After Reloaded or Merged the
+    // file's text is the base of the next merge and its time the file time.
+    // Whatever happens, the next save keeps a dated copy of the file first.
+    OutsideChange TakeOutsideChange();
+
   private:
     SaveResult WriteTo(const std::string& target);
+    // The file's text and entries when it can be taken in: read whole and
+    // every record used.
+    std::optional<std::string> ReadMergeable(EventStore& entries);
 
     LegacyToUtf8 legacyToUtf8;
     EventStore store;
@@ -81,6 +103,11 @@ class Document {
     bool modified = false;
     std::int64_t fileTime = 0;
     std::uint64_t edits = 0;
+    // The file's text as last read or written, the common ancestor of a
+    // merge; kept as text (about the file's size, nothing to copy at a save)
+    // and parsed only to merge. Unknown after a recovery from a file that
+    // has changed since.
+    std::optional<std::string> base = std::string();
     SkippedRecords skipped;
     Backups backups;
 };

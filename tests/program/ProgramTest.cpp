@@ -585,4 +585,117 @@ TEST_F(WholeProgramScreenshot, Started) {
     EXPECT_EQ(program.WaitForExit(), 1);
 }
 
+// The file's text as the program writes a day's record.
+std::string Record(const SYSTEMTIME& day, const std::string& text) {
+    return "\"" + std::to_string(day.wMonth) + "/" + std::to_string(day.wDay) + "/" +
+           std::to_string(day.wYear) + "\";\"" + text + "\"\r\n";
+}
+
+void WriteDiary(const std::string& path, const std::string& bytes, LONGLONG secondsFromNow) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{};
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart += static_cast<ULONGLONG>(secondsFromNow) * 10000000ULL;
+    const FILETIME later{time.LowPart, time.HighPart};
+    SetFileTime(file, nullptr, nullptr, &later);
+    CloseHandle(file);
+}
+
+std::string ReadDiary(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) &&
+           read > 0)
+        bytes.append(buffer, read);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return bytes;
+}
+
+HWND CellShowing(HWND frame, const std::string& text) {
+    for (HWND cell : DayCells(frame)) {
+        if (CellText(cell) == text)
+            return cell;
+    }
+    return nullptr;
+}
+
+// "Thursday, March 12, 2026", as the program names a day.
+std::string DayName(const SYSTEMTIME& day) {
+    static const char* const weekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                           "Thursday", "Friday", "Saturday"};
+    static const char* const months[] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
+    return std::string(weekdays[day.wDayOfWeek]) + ", " + months[day.wMonth - 1] + " " +
+           std::to_string(day.wDay) + ", " + std::to_string(day.wYear);
+}
+
+TEST_F(WholeProgram, AChangeFromAnotherComputerIsMergedDayByDayAndSaved) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "orvik synced.csv";
+    // Day A is today, whose cell has the focus at start; day B another day of its month.
+    SYSTEMTIME dayA{};
+    GetLocalTime(&dayA);
+    SYSTEMTIME dayB = dayA;
+    dayB.wDay = dayA.wDay == 1 ? 2 : 1;
+    WriteDiary(path, Record(dayB, "B as it was"), 0);
+    StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
+    StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
+
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread));
+    HWND cellA = thread.hwndFocus;
+    ASSERT_NE(cellA, nullptr);
+    for (char c : std::string("mine"))
+        PostMessageA(cellA, WM_CHAR, static_cast<WPARAM>(c), 1);
+    ASSERT_TRUE(WaitUntil([&] { return CellText(cellA) == "mine"; }));
+    HWND cellB = CellShowing(window, "B as it was");
+    ASSERT_NE(cellB, nullptr);
+
+    // The other computer's save, brought by the sync client.
+    WriteDiary(path, Record(dayB, "B from there") + Record(dayA, "A from there"), 60);
+    // Another program is active; then the user comes back to ours.
+    HWND other = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 80,
+                                 40, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    PumpUntilIdle();
+    SendMessageA(window, RegisterWindowMessageA("OrvikCalendar_RUDORAVIRIVI"), 0, 0);
+
+    HWND report = WaitForDialogOf(program.ProcessId());
+    ASSERT_NE(report, nullptr) << "the user is told what was merged";
+    char text[2048] = "";
+    SendMessageA(GetDlgItem(report, 0xFFFF), WM_GETTEXT, sizeof text,
+                 reinterpret_cast<LPARAM>(text));
+    EXPECT_NE(std::string(text).find(DayName(dayA)), std::string::npos) << text;
+    PostMessageA(report, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DestroyWindow(other);
+
+    const std::string mergedA = "mine\r\n----- from the other copy -----\r\nA from there";
+    EXPECT_EQ(CellText(cellA), mergedA);
+    EXPECT_EQ(CellText(cellB), "B from there");
+
+    PostMessageA(window, WM_COMMAND, ID_FILE_SAVE, 0);
+    const std::string saved = Record(dayB, "B from there") +
+                              Record(dayA, "mine\n----- from the other copy -----\nA from there");
+    WaitUntil([&] { return ReadDiary(path) == saved; });
+    EXPECT_EQ(ReadDiary(path), saved);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1) << "saved: closed without a question";
+    DeleteFileA(path.c_str());
+}
+
 } // namespace

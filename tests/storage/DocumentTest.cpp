@@ -1,4 +1,5 @@
 #include "storage/Document.h"
+#include "storage/MergeReport.h"
 #include "storage/RecoveryFile.h"
 #include "storage/SafeSave.h"
 #include "tests/support/DateHelpers.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -43,6 +45,7 @@ class DocumentTest : public TempFolderTest {
         std::filesystem::last_write_time(path,
                                          std::filesystem::file_time_type::clock::now() + fromNow);
     }
+    void ChangeElsewhere(const std::string& bytes, int secondsLater = 100);
     // The names of the copies kept of the diary, oldest first.
     std::vector<std::string> CopiesOf(const std::string& path) {
         const std::string copies = document.BackupCopies().FolderFor(path);
@@ -171,6 +174,184 @@ TEST_F(DocumentTest, ChangedOnDiskMeansANewerFile) {
     EXPECT_TRUE(document.ChangedOnDisk());
     std::filesystem::remove(PathOf("diary.csv"));
     EXPECT_FALSE(document.ChangedOnDisk()) << "a deleted file";
+}
+
+// The diary's file rewritten elsewhere, with a later time.
+void DocumentTest::ChangeElsewhere(const std::string& bytes, int secondsLater) {
+    WriteBytes(PathOf("diary.csv"), bytes);
+    SetFileTime(PathOf("diary.csv"), std::chrono::seconds(secondsLater));
+}
+
+TEST_F(DocumentTest, AnOutsideChangeIsMergedIntoUnsavedEditsOrReadAgain) {
+    using Kind = Document::OutsideChange::Kind;
+    const std::string theirs = "\"3/12/2026\";\"Dentist 11:00\"\r\n"
+                               "\"3/13/2026\";\"Lunch with Anna\"\r\n";
+    const std::string both = "\"3/12/2026\";\"Dentist 10:00\n----- from the other copy -----\n"
+                             "Dentist 11:00\"\r\n";
+    const std::string unsaved = "\"3/14/2026\";\"unsaved\"\r\n";
+    auto recover = [this](std::int64_t fileTime) {
+        EventStore recovered = document.Store();
+        document.Recover(PathOf("diary.csv"), fileTime, std::move(recovered));
+    };
+    const struct {
+        const char* what;
+        std::function<void()> prepare; // after the load of kDiary
+        std::string disk;
+        Kind kind;
+        std::string entries; // "" when the document must stay as it was
+        int fromOtherCopy;
+        std::vector<Date> conflicts;
+    } cases[] = {
+        {"nothing unsaved: read again", [] {}, theirs, Kind::Reloaded, theirs, 0, {}},
+        {"unsaved: merged day by day",
+         [this] {
+             document.SetDayText(Ymd(2026, 3, 14), "unsaved");
+             document.SetDayText(Ymd(2026, 3, 12), "Dentist 10:00");
+         },
+         theirs,
+         Kind::Merged,
+         both + "\"3/13/2026\";\"Lunch with Anna\"\r\n" + unsaved,
+         1,
+         {Ymd(2026, 3, 12)}},
+        {"saved since the load: the save is the base",
+         [this] {
+             document.SetDayText(Ymd(2026, 3, 14), "unsaved");
+             ASSERT_TRUE(document.Save().saved);
+             document.SetDayText(Ymd(2026, 3, 14), "unsaved, more");
+         },
+         theirs + unsaved,
+         Kind::Merged,
+         theirs + "\"3/14/2026\";\"unsaved, more\"\r\n",
+         2,
+         {}},
+        {"recovered from the file as it still is",
+         [&] {
+             document.SetDayText(Ymd(2026, 3, 14), "unsaved");
+             recover(document.FileTime());
+         },
+         theirs,
+         Kind::Merged,
+         theirs + unsaved,
+         2,
+         {}},
+        {"recovered from a file changed since: no base",
+         [&] {
+             document.SetDayText(Ymd(2026, 3, 14), "unsaved");
+             recover(document.FileTime() - 1);
+         },
+         theirs,
+         Kind::NotMerged,
+         "",
+         0,
+         {}},
+        {"a record the reader cannot use",
+         [this] { document.SetDayText(Ymd(2026, 3, 14), "unsaved"); },
+         theirs + "3/15/2026;unquoted\r\n",
+         Kind::NotMerged,
+         "",
+         0,
+         {}},
+        {"not a calendar file",
+         [this] { document.SetDayText(Ymd(2026, 3, 14), "unsaved"); },
+         "<?xml version=\"1.0\"?>\r\n<OrvikCalendar/>\r\n",
+         Kind::NotMerged,
+         "",
+         0,
+         {}},
+        {"an empty file, as one caught half-written",
+         [this] { document.SetDayText(Ymd(2026, 3, 14), "unsaved"); },
+         "",
+         Kind::NotMerged,
+         "",
+         0,
+         {}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(PathOf("diary.csv"), kDiary);
+        ASSERT_EQ(document.Load(PathOf("diary.csv")), LoadOutcome::Loaded);
+        c.prepare();
+        const Seen before = SeenOf(document);
+        ChangeElsewhere(c.disk);
+
+        const Document::OutsideChange change = document.TakeOutsideChange();
+        EXPECT_EQ(change.kind, c.kind) << c.what;
+        EXPECT_EQ(change.daysFromOtherCopy, c.fromOtherCopy) << c.what;
+        EXPECT_EQ(change.conflictDays, c.conflicts) << c.what;
+        if (c.kind == Kind::NotMerged) {
+            EXPECT_TRUE(SeenOf(document) == before) << c.what;
+            EXPECT_TRUE(document.ChangedOnDisk()) << c.what << ": asked again at the next check";
+            continue;
+        }
+        EXPECT_EQ(FormatCalendar(document.Store()), c.entries) << c.what;
+        EXPECT_EQ(document.IsModified(), c.kind == Kind::Merged) << c.what;
+        EXPECT_FALSE(document.ChangedOnDisk()) << c.what;
+        EXPECT_EQ(document.TakeOutsideChange().kind, Kind::None) << c.what;
+    }
+}
+
+TEST_F(DocumentTest, AfterAMergeTheFileIsTheBaseAndASaveWritesItAll) {
+    LoadAndEdit();
+    ChangeElsewhere("\"3/12/2026\";\"Dentist\"\r\n\"3/13/2026\";\"Lunch with Anna\"\r\n");
+    ASSERT_EQ(document.TakeOutsideChange().kind, Document::OutsideChange::Kind::Merged);
+    // A second change there, against the first: only the new day comes in.
+    ChangeElsewhere("\"3/12/2026\";\"Dentist\"\r\n\"3/13/2026\";\"Lunch with Anna\"\r\n"
+                    "\"3/16/2026\";\"Cinema\"\r\n",
+                    200);
+    const Document::OutsideChange second = document.TakeOutsideChange();
+    EXPECT_EQ(second.daysFromOtherCopy, 1);
+    EXPECT_TRUE(second.conflictDays.empty());
+    ASSERT_TRUE(document.Save().saved);
+    EXPECT_EQ(ReadBytes(PathOf("diary.csv")),
+              "\"3/12/2026\";\"Dentist\"\r\n\"3/13/2026\";\"Lunch with Anna\"\r\n"
+              "\"3/14/2026\";\"unsaved\"\r\n\"3/16/2026\";\"Cinema\"\r\n");
+}
+
+TEST_F(DocumentTest, TheOtherCopysBytesAreKeptBeforeTheNextSaveReplacesThem) {
+    document.BackupCopies().SetRoot(PathOf("backups"));
+    const std::string mergeable = std::string(kDiary) + "\"3/20/2026\";\"there\"\r\n";
+    const std::string unusable = std::string(kDiary) + "3/20/2026;there\r\n";
+    int minute = 0;
+    for (const std::string& other : {mergeable, unusable}) {
+        {
+            PinnedNow morning(2026, 3, 12, 9, minute++);
+            LoadAndEdit();
+            ASSERT_TRUE(document.Save().saved);
+        }
+        ChangeElsewhere(other);
+        document.SetDayText(Ymd(2026, 3, 21), "here");
+        document.TakeOutsideChange(); // merged, or left for the user to decide
+        PinnedNow sameDay(2026, 3, 12, 9, minute++);
+        ASSERT_TRUE(document.Save().saved);
+        const std::vector<std::string> copies = CopiesOf(PathOf("diary.csv"));
+        ASSERT_FALSE(copies.empty());
+        EXPECT_EQ(ReadBytes(document.BackupCopies().FolderFor(PathOf("diary.csv")) + copies.back()),
+                  other);
+    }
+}
+
+TEST(MergeReport, NamesAtMostTenDatesAndCountsTheRest) {
+    std::vector<Date> days;
+    for (int day = 1; day <= 12; ++day)
+        days.push_back(Ymd(2026, 3, day));
+    const struct {
+        std::size_t count;
+        int lines;
+        const char* last;
+    } cases[] = {{1, 1, "Sunday, March 1, 2026"},
+                 {10, 10, "Tuesday, March 10, 2026"},
+                 {12, 11, "and 2 more"}};
+    for (const auto& c : cases) {
+        const std::string text =
+            ConflictDatesText(std::vector<Date>(days.begin(), days.begin() + c.count));
+        std::vector<std::string> lines;
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        ASSERT_EQ(static_cast<int>(lines.size()), c.lines) << c.count;
+        EXPECT_EQ(lines.back(), c.last) << c.count;
+    }
 }
 
 TEST(XmlExtension, NamesAnExportOnlyByItsLastExtension) {

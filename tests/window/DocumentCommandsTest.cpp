@@ -356,10 +356,12 @@ TEST_F(DocumentCommands, AfterAnOpenOrReloadTheDocumentIsWhatIsOnDisk) {
              DialogAnswerer answerer({DialogAnswerer::Press(IDNO)});
              Command(ID_FILE_MRU_FIRST);
          }},
-        {"a reload",
+        {"a reload of a file that cannot be merged",
          [this] {
+             WriteWholeFile(File("a.csv"), "\"3/1/2026\";\"a\"\r\n3/2/2026;unquoted\r\n");
              SetFileTime(File("a.csv"), Doc().FileTime() + 60);
-             DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
+             // The question, then the report of the record left out.
+             DialogAnswerer answerer({DialogAnswerer::Press(IDOK), DialogAnswerer::Press(IDOK)});
              ActivateFromAnotherProgram();
          }},
     };

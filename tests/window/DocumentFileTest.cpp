@@ -101,33 +101,76 @@ TEST_F(DocumentFile, FailedSaveKeepsThePreviousFileWholeAndSaysSo) {
     EXPECT_NE(answerer.Seen()[0].text.find("not saved"), std::string::npos);
 }
 
-TEST_F(DocumentFile, OutsideChangeIsOfferedOnActivationFromAnotherProgram) {
-    WriteWholeFile(path, "\"3/12/2026\";\"mine\"\r\n");
-    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
-    View().ShowMonth();
-    WriteWholeFile(path, "\"3/12/2026\";\"theirs\"\r\n");
-    TouchLater(path, frame->document.FileTime() + 60);
+std::string StatusText(HWND statusBar) {
+    char text[512] = "";
+    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
+TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
+    const std::string theirs = "\"3/12/2026\";\"theirs\"\r\n\"3/13/2026\";\"new there\"\r\n";
+    const std::string unusable = "\"3/12/2026\";\"theirs\"\r\n3/13/2026;unquoted\r\n";
+    const struct {
+        const char* what;
+        const char* typed; // into March 12, or nothing
+        std::string disk;
+        const char* caption; // of the one message box, or none
+        const char* named;   // in its text
+        const char* shown12;
+        const char* shown13;
+        bool modified;
+        const char* status;     // in the status bar
+        std::size_t askedInAll; // after one more activation
+    } cases[] = {
+        {"nothing typed: read again", nullptr, theirs, nullptr, nullptr, "theirs", "new there",
+         false, "read again", 0},
+        {"typed: merged", "mine", theirs, "OrvikCalendar", "Thursday, March 12, 2026",
+         "mine\r\n----- from the other copy -----\r\ntheirs", "new there", true, "March 12", 1},
+        {"typed, a record the reader cannot use: asked, Cancel keeps ours", "mine", unusable,
+         "Alert", "reload", "mine", "", true, "March 12", 2},
+    };
     HWND ownDialog = CreateWindowExA(0, "STATIC", "own", WS_POPUP, 0, 0, 10, 10, frame->window,
                                      nullptr, nullptr, nullptr);
     HWND otherProgram = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 10, 10, nullptr,
                                         nullptr, nullptr, nullptr);
-    DialogAnswerer answerer({DialogAnswerer::Press(IDCANCEL), DialogAnswerer::Press(IDOK)});
-    SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(ownDialog));
-    EXPECT_EQ(answerer.Seen().size(), 0u) << "returning from our own window asks nothing";
-    SendMessageA(frame->window, WM_ACTIVATE, WA_CLICKACTIVE,
-                 reinterpret_cast<LPARAM>(otherProgram));
-    ASSERT_EQ(answerer.Seen().size(), 1u);
-    EXPECT_EQ(answerer.Seen()[0].caption, "Alert");
-    EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 12)), "mine") << "Cancel keeps our text";
-    SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(otherProgram));
-    ASSERT_EQ(answerer.Seen().size(), 2u) << "asked again at the next activation";
-    EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 12)), "theirs");
-    char text[32] = "";
-    GetWindowTextA(Cell(2026, 3, 12), text, sizeof text);
-    EXPECT_STREQ(text, "theirs");
-    SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(otherProgram));
-    EXPECT_EQ(answerer.Seen().size(), 2u) << "nothing changed since the reload";
+    auto activateFrom = [this](HWND previous) {
+        SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+        PumpUntilIdle();
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(path, "\"3/12/2026\";\"base\"\r\n");
+        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        View().ShowMonth();
+        SetFocus(Cell(2026, 3, 12));
+        if (c.typed) {
+            SetWindowTextA(Cell(2026, 3, 12), c.typed); // still in the cell
+            frame->document.MarkModified();
+        }
+        WriteWholeFile(path, c.disk);
+        TouchLater(path, frame->document.FileTime() + 60);
+
+        // Cancel a question, close a report.
+        DialogAnswerer answerer({DialogAnswerer::Press(IDCANCEL), DialogAnswerer::Press(IDCANCEL)});
+        activateFrom(ownDialog);
+        EXPECT_EQ(answerer.Seen().size(), 0u) << c.what << ": back from our own window";
+        activateFrom(otherProgram);
+        ASSERT_EQ(answerer.Seen().size(), c.caption ? 1u : 0u) << c.what;
+        if (c.caption) {
+            EXPECT_EQ(answerer.Seen()[0].caption, c.caption) << c.what;
+            EXPECT_NE(answerer.Seen()[0].text.find(c.named), std::string::npos)
+                << c.what << ": " << answerer.Seen()[0].text;
+        }
+        char text[128] = "";
+        GetWindowTextA(Cell(2026, 3, 12), text, sizeof text);
+        EXPECT_STREQ(text, c.shown12) << c.what;
+        GetWindowTextA(Cell(2026, 3, 13), text, sizeof text);
+        EXPECT_STREQ(text, c.shown13) << c.what;
+        EXPECT_EQ(frame->document.IsModified(), c.modified) << c.what;
+        const std::string status = StatusText(frame->statusBar);
+        EXPECT_NE(status.find(c.status), std::string::npos) << c.what << ": " << status;
+        activateFrom(otherProgram);
+        EXPECT_EQ(answerer.Seen().size(), c.askedInAll) << c.what << ": asked again only when kept";
+    }
     DestroyWindow(ownDialog);
     DestroyWindow(otherProgram);
 }
@@ -139,12 +182,6 @@ std::vector<std::string> Opened(HWND frame, int command) {
     PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(command), 0);
     PumpUntilIdle();
     return recorder.Targets();
-}
-
-std::string StatusText(HWND statusBar) {
-    char text[512] = "";
-    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 TEST_F(DocumentFile, PreviewShowsTheMonthAsAWebPageFromItsOwnFolder) {
