@@ -6,6 +6,7 @@
 #include "framework/RegisteredMessages.h"
 #include "res/MessageTexts.h"
 #include "shell/MainFrame.h"
+#include "shell/MeasureActions.h"
 #include "shell/Texts.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
@@ -59,6 +60,7 @@ int Run(const char*, int showCommand) {
                 if (!registry.ReadWindowPlacement(frame.window))
                     ShowWindow(frame.window, showCommand);
                 registry.Close();
+                MeasureActionsIfAsked();
                 exitCode = loop.Run();
             }
         }
