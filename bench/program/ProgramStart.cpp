@@ -73,8 +73,11 @@ StartMeasurement MeasureStart(const ProgramToStart& program) {
     }
     HWND window = WaitForReadyWindow(process, program.readyTitle);
     DWORD_PTR reply = 0;
+    // Answering a message is not yet ready: the window may still have to be
+    // painted, and the program is ready when it waits for input.
     if (window &&
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &reply)) {
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &reply) &&
+        WaitForInputIdle(process.hProcess, kPatienceMs) == 0) {
         QueryPerformanceCounter(&ready);
         result.milliseconds = Milliseconds(start, ready);
         Sleep(kRestMs);
@@ -89,7 +92,8 @@ StartMeasurement MeasureStart(const ProgramToStart& program) {
         }
         PostMessageA(window, WM_CLOSE, 0, 0);
     } else {
-        result.error = program.path + " showed no window titled \"" + program.readyTitle + "\"";
+        result.error = program.path + " did not get ready: a window titled \"" +
+                       program.readyTitle + "\" that answers and waits for input";
     }
     if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0) {
         TerminateProcess(process.hProcess, 99);

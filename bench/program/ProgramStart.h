@@ -17,6 +17,7 @@ struct StartMeasurement {
 };
 
 // Starts the program and times it from CreateProcess until its main window is
-// visible, has the ready title and answers a message; then reads its memory
-// at rest, closes the window and waits for the process to end.
+// visible with the ready title, answers a message and the program waits for
+// input (all painted); then reads its memory at rest, closes the window and
+// waits for the process to end.
 StartMeasurement MeasureStart(const ProgramToStart& program);
