@@ -78,6 +78,15 @@ Summary MegabytesMore(const Contender& big, const Contender& empty,
     return Summarize(differences);
 }
 
+// The ratio of each round's start to the bare window's in the same round:
+// both met much the same load, so its spread says how far a ratio can be trusted.
+Summary RatiosByRound(const Contender& contender, const Contender& bare) {
+    std::vector<double> ratios;
+    for (std::size_t round = 0; round < contender.starts.size(); ++round)
+        ratios.push_back(contender.starts[round].milliseconds / bare.starts[round].milliseconds);
+    return Summarize(ratios);
+}
+
 void PrintStarts(const std::vector<Contender>& contenders) {
     const double bare = StartTimes(contenders[0]).median;
     const double goals[] = {0, kEmptyDiaryGoal, kBigDiaryGoal};
@@ -85,8 +94,12 @@ void PrintStarts(const std::vector<Contender>& contenders) {
         const Summary times = StartTimes(contenders[i]);
         const double ratio = times.median / bare;
         std::string comparison = FormatNumber(ratio, 2) + " x bare window";
-        if (goals[i] > 0)
-            comparison += ", " + GoalText(ratio, goals[i], FormatNumber(goals[i], 2));
+        if (goals[i] > 0) {
+            const Summary byRound = RatiosByRound(contenders[i], contenders[0]);
+            comparison += " (rounds " + FormatNumber(byRound.least, 2) + " to " +
+                          FormatNumber(byRound.most, 2) + "), " +
+                          GoalText(ratio, goals[i], FormatNumber(goals[i], 2));
+        }
         PrintTableRow("start, " + contenders[i].name, times, "ms", comparison);
     }
 }
