@@ -24,8 +24,9 @@ void ShowNextMonth(CMainFrame& frame) {
 void FindNothing(CMainFrame& frame) {
     // Without a current day the search goes from the first day to the last,
     // the longest Find Next there is. The "Not Found!" box after it waits for
-    // the user and is left out.
-    frame.view.finder.FindNext(frame.document.Store(), std::nullopt, FindRequest{kAbsentText});
+    // the user and is left out. One finder for all rounds, like the view's.
+    static Finder finder;
+    finder.FindNext(frame.document.Store(), std::nullopt, FindRequest{kAbsentText});
 }
 
 void CheckReminders(CMainFrame& frame) {
