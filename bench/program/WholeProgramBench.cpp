@@ -1,8 +1,10 @@
 // Starts a bare window, OrvikCalendar with an empty diary and OrvikCalendar
 // with a hundred-year diary, one after the other, round after round; prints
 // how long each took to be ready and how much memory it held, and the times
-// the program measured itself for its actions on the big diary.
-// Usage: whole_program_bench [--runs N]
+// the program measured itself for its actions on the big diary. With
+// --baseline, another build of the program (an earlier one, say) starts in
+// the same rounds with both diaries, for a before and after in one run.
+// Usage: whole_program_bench [--runs N] [--baseline PATH]
 #include "bench/program/BenchDiaries.h"
 #include "bench/program/BenchSettings.h"
 #include "bench/program/InsideMeasurement.h"
@@ -31,6 +33,7 @@ struct Contender {
     std::string name;
     ProgramToStart program;
     std::string diary; // the recent document it opens; none for the bare window
+    double goal;       // times the bare window's start; 0: none
     std::vector<StartMeasurement> starts;
 };
 
@@ -89,19 +92,34 @@ Summary RatiosByRound(const Contender& contender, const Contender& bare) {
 
 void PrintStarts(const std::vector<Contender>& contenders) {
     const double bare = StartTimes(contenders[0]).median;
-    const double goals[] = {0, kEmptyDiaryGoal, kBigDiaryGoal};
     for (std::size_t i = 0; i < contenders.size(); ++i) {
         const Summary times = StartTimes(contenders[i]);
         const double ratio = times.median / bare;
         std::string comparison = FormatNumber(ratio, 2) + " x bare window";
-        if (goals[i] > 0) {
+        const double goal = contenders[i].goal;
+        if (goal > 0) {
             const Summary byRound = RatiosByRound(contenders[i], contenders[0]);
             comparison += " (rounds " + FormatNumber(byRound.least, 2) + " to " +
                           FormatNumber(byRound.most, 2) + "), " +
-                          GoalText(ratio, goals[i], FormatNumber(goals[i], 2));
+                          GoalText(ratio, goal, FormatNumber(goal, 2));
         }
         PrintTableRow("start, " + contenders[i].name, times, "ms", comparison);
     }
+}
+
+// The 100-year diary's cost in memory: the contender at `big` against the one before it.
+void PrintMemoryOfDiary(const std::vector<Contender>& contenders, std::size_t big,
+                        double diaryBytes, const std::string& who) {
+    const double goal = kMemoryPerFileByteGoal * diaryBytes / kMegabyte;
+    const std::string goalText = FormatNumber(goal, 1) + " MiB, twice the file";
+    const Summary atRest =
+        MegabytesMore(contenders[big], contenders[big - 1], &StartMeasurement::workingSet);
+    PrintTableRow("working set at rest, " + who + "100-year minus empty", atRest, "MiB",
+                  GoalText(atRest.median, goal, goalText));
+    const Summary peak =
+        MegabytesMore(contenders[big], contenders[big - 1], &StartMeasurement::peakWorkingSet);
+    PrintTableRow("peak working set, " + who + "100-year minus empty", peak, "MiB",
+                  GoalText(peak.median, goal, goalText));
 }
 
 void PrintMemory(const std::vector<Contender>& contenders, double diaryBytes) {
@@ -111,23 +129,17 @@ void PrintMemory(const std::vector<Contender>& contenders, double diaryBytes) {
     for (const Contender& contender : contenders)
         PrintTableRow("peak working set, " + contender.name,
                       Megabytes(contender, &StartMeasurement::peakWorkingSet), "MiB", "");
-    const double goal = kMemoryPerFileByteGoal * diaryBytes / kMegabyte;
-    const std::string goalText = FormatNumber(goal, 1) + " MiB, twice the file";
-    const Summary atRest =
-        MegabytesMore(contenders[2], contenders[1], &StartMeasurement::workingSet);
-    PrintTableRow("working set at rest, 100-year minus empty", atRest, "MiB",
-                  GoalText(atRest.median, goal, goalText));
-    const Summary peak =
-        MegabytesMore(contenders[2], contenders[1], &StartMeasurement::peakWorkingSet);
-    PrintTableRow("peak working set, 100-year minus empty", peak, "MiB",
-                  GoalText(peak.median, goal, goalText));
+    PrintMemoryOfDiary(contenders, 2, diaryBytes, "");
+    if (contenders.size() > 4)
+        PrintMemoryOfDiary(contenders, 4, diaryBytes, "baseline, ");
 }
 
-void PrintActions(const std::vector<ActionTime>& actions) {
+void PrintActions(const std::vector<ActionTime>& actions, const std::string& who) {
     for (const ActionTime& action : actions) {
         // The program names its save so (shell/MeasureActions.cpp).
         const double goal = action.name == "save with flush" ? kSaveGoalMs : kActionGoalMs;
-        PrintTableRow("inside, 100-year diary: " + action.name, action.milliseconds, "ms",
+        PrintTableRow("inside, " + who + "100-year diary: " + action.name, action.milliseconds,
+                      "ms",
                       GoalText(action.milliseconds.median, goal, FormatNumber(goal, 0) + " ms"));
     }
 }
@@ -136,10 +148,18 @@ void PrintActions(const std::vector<ActionTime>& actions) {
 
 int main(int argc, char** argv) {
     int runs = kDefaultRuns;
-    if (argc == 3 && std::strcmp(argv[1], "--runs") == 0)
-        runs = std::atoi(argv[2]);
-    if ((argc != 1 && argc != 3) || runs < 1) {
-        std::fprintf(stderr, "Usage: whole_program_bench [--runs N]\n");
+    std::string baseline;
+    bool understood = true;
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 < argc && std::strcmp(argv[i], "--runs") == 0)
+            runs = std::atoi(argv[i + 1]);
+        else if (i + 1 < argc && std::strcmp(argv[i], "--baseline") == 0)
+            baseline = argv[i + 1];
+        else
+            understood = false;
+    }
+    if (!understood || runs < 1) {
+        std::fprintf(stderr, "Usage: whole_program_bench [--runs N] [--baseline PATH]\n");
         return 2;
     }
     const std::string folder = OwnFolder();
@@ -155,10 +175,24 @@ int main(int argc, char** argv) {
 
     BenchSettings settings;
     std::vector<Contender> contenders = {
-        {"bare window", {folder + "BareWindow.exe", "Bare window"}, "", {}},
-        {"OrvikCalendar, empty diary", {program, "diary-empty.csv"}, emptyDiary, {}},
-        {"OrvikCalendar, 100-year diary", {program, "diary-100-years.csv"}, bigDiary, {}},
+        {"bare window", {folder + "BareWindow.exe", "Bare window"}, "", 0, {}},
+        {"OrvikCalendar, empty diary",
+         {program, "diary-empty.csv"},
+         emptyDiary,
+         kEmptyDiaryGoal,
+         {}},
+        {"OrvikCalendar, 100-year diary",
+         {program, "diary-100-years.csv"},
+         bigDiary,
+         kBigDiaryGoal,
+         {}},
     };
+    if (!baseline.empty()) {
+        contenders.push_back(
+            {"baseline, empty diary", {baseline, "diary-empty.csv"}, emptyDiary, 0, {}});
+        contenders.push_back(
+            {"baseline, 100-year diary", {baseline, "diary-100-years.csv"}, bigDiary, 0, {}});
+    }
     // Round 0 is not counted: it brings the programs and diaries into the
     // file cache, as they are for a user who started them before.
     for (int round = 0; round <= runs; ++round) {
@@ -181,6 +215,11 @@ int main(int argc, char** argv) {
     BenchSettings::PrepareStart(bigDiary);
     const std::vector<ActionTime> actions =
         MeasureActionsInside(program, folder + "actions.txt", error);
+    std::vector<ActionTime> baselineActions;
+    if (!baseline.empty()) {
+        BenchSettings::PrepareStart(bigDiary);
+        baselineActions = MeasureActionsInside(baseline, folder + "actions.txt", error);
+    }
 
     std::printf("Whole program: %d starts of each, alternating, after one uncounted round; "
                 "the 100-year diary has %s MiB.\n",
@@ -188,7 +227,8 @@ int main(int argc, char** argv) {
     PrintTableHeader();
     PrintStarts(contenders);
     PrintMemory(contenders, diaryBytes);
-    PrintActions(actions);
+    PrintActions(actions, "");
+    PrintActions(baselineActions, "baseline, ");
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
