@@ -88,22 +88,38 @@ bool CDocumentCommands::LoadDocument(const std::string& path) {
     recovery.Remove();
     view.ShowMonth();
     view.UpdateTitle();
+    ReportSkippedRecords(path);
+    return true;
+}
+
+void CDocumentCommands::ReportSkippedRecords(const std::string& path) {
     const SkippedRecords& skipped = document.Skipped();
     if (skipped.count > 0)
-        Tell(FormatText(ORVIK_SKIPPED_RECORDS, {std::to_string(skipped.count), path, skipped.first}),
-             MB_OK | MB_ICONWARNING);
-    return true;
+        Tell(
+            FormatText(ORVIK_SKIPPED_RECORDS, {std::to_string(skipped.count), path, skipped.first}),
+            MB_OK | MB_ICONWARNING);
 }
 
 void CDocumentCommands::ReportNotLoaded(const std::string& path, LoadOutcome outcome) {
     Tell(FormatText(NotLoadedText(outcome), path), MB_OK | MB_ICONERROR);
 }
 
+void CDocumentCommands::ReadLastDocument() {
+    lastDocumentRead = !recentFiles.Entries().empty() &&
+                       document.Load(recentFiles.Entries().front()) == LoadOutcome::Loaded;
+}
+
 void CDocumentCommands::OpenLastDocument() {
     // A missing or unreadable last diary leaves the new, empty one; its
-    // entry stays in the list for when the drive is back.
-    if (!OfferRecovery() && !recentFiles.Entries().empty())
-        LoadDocument(recentFiles.Entries().front());
+    // entry stays in the list for when the drive is back. A recovered diary
+    // replaces one read already.
+    if (!OfferRecovery() && !recentFiles.Entries().empty()) {
+        if (lastDocumentRead)
+            ReportSkippedRecords(recentFiles.Entries().front());
+        else
+            LoadDocument(recentFiles.Entries().front());
+    }
+    lastDocumentRead = false;
     // Ready for typing into today.
     view.FocusToday();
 }

@@ -27,6 +27,10 @@ class CDocumentCommands {
     bool Save();
     bool SaveAs();
     void OpenRecent(int command);
+    // At start, before the month is first shown: the last diary, read
+    // quietly, so that the window is filled and painted once. What goes
+    // wrong is told by OpenLastDocument, once the window shows.
+    void ReadLastDocument();
     // At start: a diary recovered after a crash, when the user wants it,
     // else the last one.
     void OpenLastDocument();
@@ -50,6 +54,7 @@ class CDocumentCommands {
     // Loads and shows the file, or tells the user why not; the document
     // stays as it was then.
     bool LoadDocument(const std::string& path);
+    void ReportSkippedRecords(const std::string& path);
     void ReportNotLoaded(const std::string& path, LoadOutcome outcome);
     void ReportMerge(const Document::OutsideChange& change);
     // True when the user chose to reload the changed file.
@@ -63,4 +68,5 @@ class CDocumentCommands {
     COrvikCalendarView& view;
     RecentFileList& recentFiles;
     CRecoveryKeeper& recovery;
+    bool lastDocumentRead = false; // by ReadLastDocument
 };

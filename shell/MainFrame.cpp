@@ -394,6 +394,10 @@ LRESULT CMainFrame::OnCreate() {
     view.onRemindersChecked = [this](const std::vector<DueReminder>& raised) {
         OnRemindersChecked(raised);
     };
+    recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
+    recentFiles.ReadFromRegistry();
+    // Read before the view shows its first month: one fill and one paint.
+    documents.ReadLastDocument();
     view.Create(window);
     client = view.window;
     selector.navigation = &view;
@@ -406,10 +410,9 @@ LRESULT CMainFrame::OnCreate() {
         loop->AddIdleHandler(this);
     }
     g_statusBar = statusBar;
-    recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
-    recentFiles.ReadFromRegistry();
     findDialogAccelerators.Reset(CreateFindDialogAccelerators(accelerators));
-    // The last document is reopened at every start.
+    // What reopening the last document has to tell or offer comes once the
+    // window shows.
     PostMessageA(window, kOpenLastDocumentMessage, 0, 0);
     // Reminders catch up from the last check of the last run.
     CRegistry registry;

@@ -6,6 +6,7 @@
 #include "shell/InstanceMessage.h"
 #include "res/MessageTexts.h"
 #include "shell/MainFrame.h"
+#include "shell/MeasureActions.h"
 #include "shell/Texts.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
@@ -61,6 +62,7 @@ int Run(const char*, int showCommand) {
                 else
                     ShowWindow(frame.window, showCommand);
                 registry.Close();
+                MeasureActionsIfAsked();
                 exitCode = loop.Run();
             }
         }

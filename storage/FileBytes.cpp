@@ -1,5 +1,6 @@
 #include "storage/FileBytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -12,12 +13,26 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// False on a read error; the whole file otherwise.
+// What is left to read when it can be told, else 0.
+std::size_t BytesLeft(std::FILE* file) {
+    const long at = std::ftell(file);
+    if (at < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return 0;
+    const long end = std::ftell(file);
+    std::fseek(file, at, SEEK_SET);
+    return end > at ? static_cast<std::size_t>(end - at) : 0;
+}
+
+// False on a read error; the whole file otherwise. After the first block,
+// room for the rest at once: a big diary is neither copied while it grows
+// nor held twice. One byte more sees the end, and a file that grows
+// meanwhile still comes whole.
 bool ReadWholeFile(std::FILE* file, std::string& bytes) {
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size())
-            bytes.resize(bytes.empty() ? 1 << 16 : 2 * bytes.size());
+            bytes.resize(bytes.empty() ? 1 << 16
+                                       : used + std::max(bytes.size(), BytesLeft(file) + 1));
         const std::size_t got = std::fread(&bytes[used], 1, bytes.size() - used, file);
         used += got;
         if (got == 0)

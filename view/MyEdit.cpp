@@ -4,6 +4,7 @@
 #include "core/Utf8.h"
 #include "framework/OwnedHandle.h"
 #include "framework/Reflection.h"
+#include "framework/WindowText.h"
 #include "view/OrvikCalendarView.h"
 
 #include <cstdio>
@@ -50,11 +51,23 @@ void CMyEdit::ReclaimDayLabel() {
         SetParent(dayLabel, window);
 }
 
-void CMyEdit::SetDate(const Date& shown) {
+bool CMyEdit::Show(const Date& shown, bool inOtherMonth, const std::string& text) {
+    const bool looksOther = !(shown == date) || inOtherMonth != otherMonth;
     date = shown;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", date.day);
-    SetWindowTextA(dayLabel, text);
+    otherMonth = inOtherMonth;
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", date.day);
+    SetWindowTextIfChanged(dayLabel, number);
+    const bool textChanged = SetWindowTextIfChanged(window, text.c_str());
+    if (looksOther)
+        Repaint(); // the colour depends on the date
+    return looksOther || textChanged;
+}
+
+void CMyEdit::Repaint() {
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (dayLabel && GetParent(dayLabel) != window)
+        InvalidateRect(dayLabel, nullptr, TRUE);
 }
 
 std::string CMyEdit::GetText() const {

@@ -19,7 +19,11 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     ~CMyEdit();
 
     HWND Create(COrvikCalendarView& owner);
-    void SetDate(const Date& shown);
+    // Shows the day with its text; true when the cell looks different now
+    // and has been marked for painting, false when nothing changed.
+    bool Show(const Date& shown, bool inOtherMonth, const std::string& text);
+    // Marks the whole cell and its day label for painting.
+    void Repaint();
     std::string GetText() const;
     // Selects from the anchor to the caret, byte offsets into its text (-1:
     // nothing), and scrolls the caret into view.

@@ -5,6 +5,7 @@
 #include "framework/Dpi.h"
 #include "framework/Reflection.h"
 #include "framework/RegisteredMessages.h"
+#include "framework/WindowText.h"
 #include "res/MessageTexts.h"
 #include "res/resource.h"
 #include "storage/AppSettings.h"
@@ -178,30 +179,32 @@ void COrvikCalendarView::Layout(int width, int height) {
 void COrvikCalendarView::ShowMonth() {
     const bool sundayFirst = SundayFirst();
     Date day = FirstGridDate(displayedDate, sundayFirst);
-    // One repaint after all 42 cells are filled, not one per cell.
-    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    // Only what changed is set and painted again; the paint comes once the
+    // queue is empty, for all cells together. Every cell changes colour when
+    // the day has changed since the last fill.
+    Date today;
+    today.SetToday();
+    const bool todayMoved = !(today == filledOnDay);
+    filledOnDay = today;
     filling = true;
     for (int row = 0; row < kGridRows; ++row) {
         char week[16];
         std::snprintf(week, sizeof week, "%d", day.WeekOfYear());
-        SetWindowTextA(weekNumberLabels[static_cast<std::size_t>(row)], week);
+        SetWindowTextIfChanged(weekNumberLabels[static_cast<std::size_t>(row)], week);
         for (int column = 0; column < kGridColumns; ++column) {
             CMyEdit& cell = cells[static_cast<std::size_t>(row * kGridColumns + column)];
-            cell.SetDate(day);
-            SetWindowTextA(cell.window, document->Store().Lookup(day).c_str());
-            cell.otherMonth = day.month != displayedDate.month;
+            if (!cell.Show(day, day.month != displayedDate.month, document->Store().Lookup(day)) &&
+                todayMoved)
+                cell.Repaint();
             day.PostIncrement();
         }
     }
     filling = false;
-    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     if (g_monthButton) {
         char caption[64];
         std::snprintf(caption, sizeof caption, "%s %d", displayedDate.Format(2).c_str(),
                       displayedDate.year);
-        SetWindowTextA(g_monthButton, caption);
+        SetWindowTextIfChanged(g_monthButton, caption);
     }
 }
 

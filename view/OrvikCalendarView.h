@@ -125,6 +125,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     std::array<HWND, kGridColumns> weekdayLabels{}; // children of the view
     std::array<HWND, kGridRows> weekNumberLabels{};
     bool filling = false; // the program, not the user, is setting cell texts
+    Date filledOnDay;     // today, when the cells were last filled: it has its own colour
 };
 
 // The frame's status bar, where a focused cell names its date.

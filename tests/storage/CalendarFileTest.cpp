@@ -1,4 +1,5 @@
 #include "storage/CalendarFile.h"
+#include "storage/FileBytes.h"
 #include "storage/SafeSave.h"
 #include "tests/support/DateHelpers.h"
 #include "tests/support/TempFolder.h"
@@ -234,6 +235,21 @@ TEST_F(CalendarFileOnDisk, EmptyFileIsAnEmptyDocument) {
     EventStore store = StoreOf({{Ymd(2000, 1, 1), "old document"}});
     EXPECT_EQ(ReadCalendarFile(PathOf("empty.csv"), store, Windows1252ToUtf8), LoadOutcome::Loaded);
     EXPECT_EQ(store.GetCount(), 0);
+}
+
+TEST_F(CalendarFileOnDisk, FilesOfEverySizeAreReadWhole) {
+    // Around the first block the reader takes before it asks for the rest.
+    const std::size_t block = 1 << 16;
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1,
+                             2 * block + 3, std::size_t{3'000'001}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(i * 7 + i / 251);
+        WriteBytes(PathOf("sized.bin"), bytes);
+        std::string read = "left from before";
+        ASSERT_EQ(ReadFileBytes(PathOf("sized.bin"), read), LoadOutcome::Loaded) << size;
+        EXPECT_TRUE(read == bytes) << size << " bytes came back as " << read.size();
+    }
 }
 
 } // namespace

@@ -208,27 +208,50 @@ TEST_F(MonthView, WheelAndMiddleClick) {
 }
 
 // The pixel a little inside the lower-left corner, away from text and label,
-// as the cell paints it.
+// as painted: a cell that was not marked for painting shows its old colour.
 COLORREF BackgroundPixel(HWND cell) {
     RECT client{};
     GetClientRect(cell, &client);
-    return RenderedPixel(cell, 4, client.bottom - 4);
+    RedrawWindow(cell, nullptr, nullptr, RDW_UPDATENOW);
+    HDC dc = GetDC(cell);
+    const COLORREF pixel = GetPixel(dc, 4, client.bottom - 4);
+    ReleaseDC(cell, dc);
+    return pixel;
 }
 
-TEST_F(MonthView, CellColours) {
+TEST_F(MonthView, CellColoursOnScreen) {
+    OpenDiary({{Ymd(2026, 3, 13), "a text that stays"}});
     SetFocus(frame->selector.window);
     PumpUntilIdle();
+    const COLORREF today = RGB(255, 255, 204), thisMonthLater = today,
+                   thisMonthPast = RGB(223, 223, 172), otherMonthLater = RGB(240, 240, 160),
+                   otherMonthPast = RGB(208, 208, 128);
+    // Only cells that changed are painted again: each step changes colours
+    // of cells whose text stays.
     const struct {
-        int year, month, day;
+        const char* step;
+        int shownMonth;
+        int today; // of March 2026
+        int month, day;
         COLORREF colour;
     } cases[] = {
-        {2026, 3, 12, RGB(255, 255, 204)}, // today
-        {2026, 3, 11, RGB(223, 223, 172)}, // this month, past
-        {2026, 4, 2, RGB(240, 240, 160)},  // next month, future
-        {2026, 2, 24, RGB(208, 208, 128)}, // previous month, past
+        {"at start", 3, 12, 3, 12, today},
+        {"at start", 3, 12, 3, 11, thisMonthPast},
+        {"at start", 3, 12, 4, 2, otherMonthLater},
+        {"at start", 3, 12, 2, 24, otherMonthPast},
+        {"April shown", 4, 12, 4, 2, thisMonthLater},
+        {"April shown", 4, 12, 3, 30, otherMonthLater},
+        {"back in March", 3, 12, 3, 30, thisMonthLater},
+        {"a day later", 3, 13, 3, 13, today},
+        {"a day later", 3, 13, 3, 12, thisMonthPast},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(BackgroundPixel(CellOf(c.year, c.month, c.day).window), c.colour) << c.day;
+    for (const auto& c : cases) {
+        if (c.today != 12)
+            PinNow(LocalMoment(2026, 3, c.today, 12, 0));
+        ShowMonth(2026, c.shownMonth);
+        EXPECT_EQ(BackgroundPixel(CellOf(2026, c.month, c.day).window), c.colour)
+            << c.step << ": " << c.month << "/" << c.day;
+    }
 }
 
 int FontHeight(HWND window) {

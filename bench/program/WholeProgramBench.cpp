@@ -1,0 +1,238 @@
+// Starts a bare window, OrvikCalendar with an empty diary and OrvikCalendar
+// with a hundred-year diary, one after the other, round after round; prints
+// how long each took to be ready and how much memory it held, and the times
+// the program measured itself for its actions on the big diary. With
+// --baseline, another build of the program (an earlier one, say) starts in
+// the same rounds with both diaries, for a before and after in one run.
+// Usage: whole_program_bench [--runs N] [--baseline PATH]
+#include "bench/program/BenchDiaries.h"
+#include "bench/program/BenchSettings.h"
+#include "bench/program/InsideMeasurement.h"
+#include "bench/program/ProgramStart.h"
+#include "bench/program/ResultTable.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const int kDefaultRuns = 5;
+const double kMegabyte = 1024.0 * 1024.0;
+// The goals, as times the bare window's start, ms of the program's own time
+// and bytes of memory per byte of diary file.
+const double kEmptyDiaryGoal = 1.15;
+const double kBigDiaryGoal = 1.30;
+const double kActionGoalMs = 16;
+const double kSaveGoalMs = 100;
+const double kMemoryPerFileByteGoal = 2;
+
+struct Contender {
+    std::string name;
+    ProgramToStart program;
+    std::string diary; // the recent document it opens; none for the bare window
+    double goal;       // times the bare window's start; 0: none
+    std::vector<StartMeasurement> starts;
+};
+
+std::string OwnFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string own = path;
+    return own.substr(0, own.find_last_of('\\') + 1);
+}
+
+double FileBytes(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<double>(data.nFileSizeLow) +
+           static_cast<double>(data.nFileSizeHigh) * 4294967296.0;
+}
+
+std::string GoalText(double value, double goal, const std::string& goalText) {
+    return "goal <= " + goalText + (value <= goal ? ", met" : ", missed");
+}
+
+Summary StartTimes(const Contender& contender) {
+    std::vector<double> times;
+    for (const StartMeasurement& start : contender.starts)
+        times.push_back(start.milliseconds);
+    return Summarize(times);
+}
+
+Summary Megabytes(const Contender& contender, std::size_t StartMeasurement::*memory) {
+    std::vector<double> sizes;
+    for (const StartMeasurement& start : contender.starts)
+        sizes.push_back(static_cast<double>(start.*memory) / kMegabyte);
+    return Summarize(sizes);
+}
+
+// Round by round, so that both starts of a difference met the same machine.
+Summary MegabytesMore(const Contender& big, const Contender& empty,
+                      std::size_t StartMeasurement::*memory) {
+    std::vector<double> differences;
+    for (std::size_t round = 0; round < big.starts.size(); ++round)
+        differences.push_back((static_cast<double>(big.starts[round].*memory) -
+                               static_cast<double>(empty.starts[round].*memory)) /
+                              kMegabyte);
+    return Summarize(differences);
+}
+
+// The ratio of each round's start to the bare window's in the same round:
+// both met much the same load, so its spread says how far a ratio can be trusted.
+Summary RatiosByRound(const Contender& contender, const Contender& bare) {
+    std::vector<double> ratios;
+    for (std::size_t round = 0; round < contender.starts.size(); ++round)
+        ratios.push_back(contender.starts[round].milliseconds / bare.starts[round].milliseconds);
+    return Summarize(ratios);
+}
+
+void PrintStarts(const std::vector<Contender>& contenders) {
+    const double bare = StartTimes(contenders[0]).median;
+    for (std::size_t i = 0; i < contenders.size(); ++i) {
+        const Summary times = StartTimes(contenders[i]);
+        const double ratio = times.median / bare;
+        std::string comparison = FormatNumber(ratio, 2) + " x bare window";
+        const double goal = contenders[i].goal;
+        if (goal > 0) {
+            const Summary byRound = RatiosByRound(contenders[i], contenders[0]);
+            comparison += " (rounds " + FormatNumber(byRound.least, 2) + " to " +
+                          FormatNumber(byRound.most, 2) + "), " +
+                          GoalText(ratio, goal, FormatNumber(goal, 2));
+        }
+        PrintTableRow("start, " + contenders[i].name, times, "ms", comparison);
+    }
+}
+
+// The 100-year diary's cost in memory: the contender at `big` against the one before it.
+void PrintMemoryOfDiary(const std::vector<Contender>& contenders, std::size_t big,
+                        double diaryBytes, const std::string& who) {
+    const double goal = kMemoryPerFileByteGoal * diaryBytes / kMegabyte;
+    const std::string goalText = FormatNumber(goal, 1) + " MiB, twice the file";
+    const Summary atRest =
+        MegabytesMore(contenders[big], contenders[big - 1], &StartMeasurement::workingSet);
+    PrintTableRow("working set at rest, " + who + "100-year minus empty", atRest, "MiB",
+                  GoalText(atRest.median, goal, goalText));
+    const Summary peak =
+        MegabytesMore(contenders[big], contenders[big - 1], &StartMeasurement::peakWorkingSet);
+    PrintTableRow("peak working set, " + who + "100-year minus empty", peak, "MiB",
+                  GoalText(peak.median, goal, goalText));
+}
+
+void PrintMemory(const std::vector<Contender>& contenders, double diaryBytes) {
+    for (const Contender& contender : contenders)
+        PrintTableRow("working set at rest, " + contender.name,
+                      Megabytes(contender, &StartMeasurement::workingSet), "MiB", "");
+    for (const Contender& contender : contenders)
+        PrintTableRow("peak working set, " + contender.name,
+                      Megabytes(contender, &StartMeasurement::peakWorkingSet), "MiB", "");
+    PrintMemoryOfDiary(contenders, 2, diaryBytes, "");
+    if (contenders.size() > 4)
+        PrintMemoryOfDiary(contenders, 4, diaryBytes, "baseline, ");
+}
+
+void PrintActions(const std::vector<ActionTime>& actions, const std::string& who) {
+    for (const ActionTime& action : actions) {
+        // The program names its save so (shell/MeasureActions.cpp).
+        const double goal =
+            action.name.rfind("save with flush", 0) == 0 ? kSaveGoalMs : kActionGoalMs;
+        PrintTableRow("inside, " + who + "100-year diary: " + action.name, action.milliseconds,
+                      "ms",
+                      GoalText(action.milliseconds.median, goal, FormatNumber(goal, 0) + " ms"));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int runs = kDefaultRuns;
+    std::string baseline;
+    bool understood = true;
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 < argc && std::strcmp(argv[i], "--runs") == 0)
+            runs = std::atoi(argv[i + 1]);
+        else if (i + 1 < argc && std::strcmp(argv[i], "--baseline") == 0)
+            baseline = argv[i + 1];
+        else
+            understood = false;
+    }
+    if (!understood || runs < 1) {
+        std::fprintf(stderr, "Usage: whole_program_bench [--runs N] [--baseline PATH]\n");
+        return 2;
+    }
+    const std::string folder = OwnFolder();
+    const std::string program = folder + ORVIK_PROGRAM_FROM_BENCH;
+    const std::string emptyDiary = folder + "diary-empty.csv";
+    const std::string bigDiary = folder + "diary-100-years.csv";
+    std::string error;
+    if (!WriteEmptyDiary(emptyDiary, error) || !WriteHundredYearDiary(bigDiary, error)) {
+        std::fprintf(stderr, "Could not write the diaries: %s\n", error.c_str());
+        return 1;
+    }
+    const double diaryBytes = FileBytes(bigDiary);
+
+    BenchSettings settings;
+    std::vector<Contender> contenders = {
+        {"bare window", {folder + "BareWindow.exe", "Bare window"}, "", 0, {}},
+        {"OrvikCalendar, empty diary",
+         {program, "diary-empty.csv"},
+         emptyDiary,
+         kEmptyDiaryGoal,
+         {}},
+        {"OrvikCalendar, 100-year diary",
+         {program, "diary-100-years.csv"},
+         bigDiary,
+         kBigDiaryGoal,
+         {}},
+    };
+    if (!baseline.empty()) {
+        contenders.push_back(
+            {"baseline, empty diary", {baseline, "diary-empty.csv"}, emptyDiary, 0, {}});
+        contenders.push_back(
+            {"baseline, 100-year diary", {baseline, "diary-100-years.csv"}, bigDiary, 0, {}});
+    }
+    // Round 0 is not counted: it brings the programs and diaries into the
+    // file cache, as they are for a user who started them before.
+    for (int round = 0; round <= runs; ++round) {
+        std::fprintf(stderr, round == 0 ? "Warming up\n" : "Round %d of %d\n", round, runs);
+        for (Contender& contender : contenders) {
+            if (!contender.diary.empty() && !BenchSettings::PrepareStart(contender.diary)) {
+                std::fprintf(stderr, "Could not write the settings of a start.\n");
+                return 1;
+            }
+            const StartMeasurement start = MeasureStart(contender.program);
+            if (!start.measured) {
+                std::fprintf(stderr, "%s\n", start.error.c_str());
+                return 1;
+            }
+            if (round > 0)
+                contender.starts.push_back(start);
+        }
+    }
+    std::fprintf(stderr, "The program times its own actions\n");
+    BenchSettings::PrepareStart(bigDiary);
+    const std::vector<ActionTime> actions =
+        MeasureActionsInside(program, folder + "actions.txt", error);
+    std::vector<ActionTime> baselineActions;
+    if (!baseline.empty()) {
+        BenchSettings::PrepareStart(bigDiary);
+        baselineActions = MeasureActionsInside(baseline, folder + "actions.txt", error);
+    }
+
+    std::printf("Whole program: %d starts of each, alternating, after one uncounted round; "
+                "the 100-year diary has %s MiB.\n",
+                runs, FormatNumber(diaryBytes / kMegabyte, 1).c_str());
+    PrintTableHeader();
+    PrintStarts(contenders);
+    PrintMemory(contenders, diaryBytes);
+    PrintActions(actions, "");
+    PrintActions(baselineActions, "baseline, ");
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
