@@ -268,6 +268,29 @@ RECT RectIn(HWND window, HWND parent) {
     return rect;
 }
 
+// The grid, a weekday label and a day label where the layout puts them at
+// this DPI, and a cell font made for it.
+void ExpectLaidOutAt(HWND view, const CMyEdit& firstCell, const CMyEdit& tenthCell, int dpi) {
+    RECT client{};
+    GetClientRect(view, &client);
+    const GridLayout layout = LayoutGrid(client.right, client.bottom, dpi);
+    const RECT cell = RectIn(tenthCell.window, view);
+    const GridRect expected = layout.Cell(1, 2);
+    EXPECT_EQ(cell.left, expected.left);
+    EXPECT_EQ(cell.top, expected.top);
+    EXPECT_EQ(cell.right - cell.left, expected.width);
+    HWND monday = FindWindowExA(view, nullptr, "Static", "Monday");
+    ASSERT_NE(monday, nullptr);
+    const RECT weekday = RectIn(monday, view);
+    EXPECT_EQ(weekday.bottom - weekday.top, ScaleForDpi(20, dpi));
+    HWND dayLabel = FindWindowExA(firstCell.window, nullptr, "Static", nullptr);
+    ASSERT_NE(dayLabel, nullptr);
+    const RECT label = RectIn(dayLabel, firstCell.window);
+    EXPECT_EQ(label.right - label.left, ScaleForDpi(18, dpi));
+    EXPECT_EQ(label.bottom - label.top, ScaleForDpi(15, dpi));
+    EXPECT_GE(FontHeight(firstCell.window), ScaleForDpi(11, dpi)) << "the font follows the DPI";
+}
+
 // The monitor's DPI changes as when the window moves to another monitor:
 // the message comes through the loop with the rectangle Windows suggests.
 TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
@@ -278,9 +301,6 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
     const int textHeight96 = FontHeight(Cell(0).window);
     const HFONT font96 = reinterpret_cast<HFONT>(SendMessageA(Cell(0).window, WM_GETFONT, 0, 0));
     ASSERT_GT(textHeight96, 0);
-    HWND monday = FindWindowExA(View().window, nullptr, "Static", "Monday");
-    HWND dayLabel = FindWindowExA(Cell(0).window, nullptr, "Static", "23");
-    ASSERT_TRUE(monday && dayLabel);
     for (const int dpi : {144, 96}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         RECT suggested{10, 10, 10 + ScaleForDpi(800, dpi), 10 + ScaleForDpi(600, dpi)};
@@ -305,19 +325,7 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
                       font96);
         }
 
-        RECT client{};
-        GetClientRect(View().window, &client);
-        const GridLayout layout = LayoutGrid(client.right, client.bottom, dpi);
-        const RECT cell = RectIn(Cell(9).window, View().window);
-        const GridRect expected = layout.Cell(1, 2);
-        EXPECT_EQ(cell.left, expected.left);
-        EXPECT_EQ(cell.top, expected.top);
-        EXPECT_EQ(cell.right - cell.left, expected.width);
-        const RECT weekday = RectIn(monday, View().window);
-        EXPECT_EQ(weekday.bottom - weekday.top, ScaleForDpi(20, dpi));
-        RECT label = RectIn(dayLabel, Cell(0).window);
-        EXPECT_EQ(label.right - label.left, ScaleForDpi(18, dpi));
-        EXPECT_EQ(label.bottom - label.top, ScaleForDpi(15, dpi));
+        ExpectLaidOutAt(View().window, Cell(0), Cell(9), dpi);
         HWND focusedLabel = FindWindowExA(View().window, nullptr, "Static", "27");
         ASSERT_NE(focusedLabel, nullptr);
         RECT cellFrame{}, corner{};
@@ -338,6 +346,20 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
             EXPECT_TRUE(SaveScreenshot("..\\screenshots\\month-view-144dpi.bmp"));
         }
     }
+}
+
+// Started on a screen of 144 DPI (the ctest entry window_tests_at_144_dpi
+// sets the test prefix so), the view is laid out for it from the start.
+using MonthViewAtHighDpi = MonthView;
+
+TEST_F(MonthViewAtHighDpi, IsLaidOutForTheScreenFromTheStart) {
+    ASSERT_EQ(View().Dpi(), 144u) << "run by window_tests_at_144_dpi";
+    ExpectLaidOutAt(View().window, Cell(0), Cell(9), 144);
+    OpenDiary({{Ymd(2026, 3, 12), "11:00 Dentist\r\n14:30 Call Anna"}});
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CreateDirectoryA("..\\screenshots", nullptr);
+    EXPECT_TRUE(SaveScreenshot("..\\screenshots\\month-view-at-144dpi.bmp"));
 }
 
 // Notes which popup opens, then closes it once it waits for input.
