@@ -474,6 +474,7 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
     commandBar.SetDpi(dpi);
     SetImagesForDpi(dpi);
     view.SetDpi(dpi);
+    searchPanel.TakeViewFont();
     if (rebar) {
         for (HWND bar : {commandBar.window, toolbar, selector.window})
             FitReBarBand(rebar, bar);

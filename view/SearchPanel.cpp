@@ -85,18 +85,21 @@ bool CSearchPanel::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
+void CSearchPanel::TakeViewFont() {
+    // Borrowed from a cell: the view owns it, and frees it at the next DPI change.
+    const WPARAM font = static_cast<WPARAM>(SendMessageA(view.cells[0].window, WM_GETFONT, 0, 0));
+    if (!window || !font)
+        return;
+    SendMessageA(List(), WM_SETFONT, font, TRUE);
+    SendDlgItemMessageA(window, IDC_SEARCH_TEXT, WM_SETFONT, font, TRUE);
+}
+
 void CSearchPanel::OnInitDialog() {
     HWND list = List();
     // Our notifications are read as UTF-8 texts, like every text of the program.
     ListView_SetUnicodeFormat(list, FALSE);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-    // The cells' font, borrowed from a cell: whoever makes it owns it.
-    const LPARAM redraw = FALSE;
-    if (const WPARAM font =
-            static_cast<WPARAM>(SendMessageA(view.cells[0].window, WM_GETFONT, 0, 0))) {
-        SendMessageA(list, WM_SETFONT, font, redraw);
-        SendDlgItemMessageA(window, IDC_SEARCH_TEXT, WM_SETFONT, font, redraw);
-    }
+    TakeViewFont();
     RECT client;
     GetClientRect(list, &client);
     const char* titles[] = {ORVIK_COLUMN_DATE, ORVIK_COLUMN_LINE};

@@ -26,6 +26,8 @@ class CSearchPanel : public CDialogImpl<CSearchPanel> {
     void Open(HWND frame);
     // The panel's window while it is shown, else null.
     HWND Shown() const;
+    // Takes the cells' font again, as after a change of the screen's DPI.
+    void TakeViewFont();
     // The hits as the list shows them, top row first.
     const SearchHit& HitOfRow(int row) const;
     int RowCount() const { return static_cast<int>(hits.size()); }

@@ -294,6 +294,8 @@ void ExpectLaidOutAt(HWND view, const CMyEdit& firstCell, const CMyEdit& tenthCe
 // The monitor's DPI changes as when the window moves to another monitor:
 // the message comes through the loop with the rectangle Windows suggests.
 TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
+    SendMessageA(window, WM_COMMAND, ID_EDIT_SEARCH_ALL, 0); // a panel that borrows the font
+    PumpUntilIdle();
     CMyEdit& focused = CellOf(2026, 3, 27); // 27: no week number's text
     SetFocus(focused.window);
     PumpUntilIdle();
@@ -317,6 +319,9 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
 
         EXPECT_NEAR(FontHeight(Cell(0).window), textHeight96 * dpi / 96, 1);
         EXPECT_EQ(FontHeight(Cell(41).window), FontHeight(Cell(0).window)) << "one font for all";
+        EXPECT_EQ(SendDlgItemMessageA(frame->searchPanel.window, IDC_SEARCH_HITS, WM_GETFONT, 0, 0),
+                  SendMessageA(Cell(0).window, WM_GETFONT, 0, 0))
+            << "the search panel follows";
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(g_monthButton, WM_GETFONT, 0, 0)),
                   View().Fonts().Bold())
             << "the navigator's month button follows";
