@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <dlgs.h>
 #include <shlobj.h>
+#include <sys/utime.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -258,6 +259,12 @@ std::string CellText(HWND cell) {
     return text;
 }
 
+// Types as the keyboard would, through the program's own message loop.
+void TypeInto(HWND cell, const std::string& text) {
+    for (char c : text)
+        PostMessageA(cell, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+}
+
 TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
     const std::string path = temp.PathOf("whole program.csv");
     {
@@ -266,8 +273,7 @@ TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
         ASSERT_NE(window, nullptr);
         const std::vector<HWND> cells = DayCells(window);
         ASSERT_EQ(cells.size(), 42u);
-        for (char c : std::string("11:00 Dentist"))
-            PostMessageA(cells[17], WM_CHAR, static_cast<WPARAM>(c), 1);
+        TypeInto(cells[17], "11:00 Dentist");
         PostMessageA(window, WM_COMMAND, ID_FILE_SAVE, 0); // what Ctrl+S sends
         HWND saveAs = WaitForDialogOf(program.ProcessId());
         ASSERT_NE(saveAs, nullptr) << "an untitled diary asks for a name";
@@ -516,8 +522,7 @@ class Recovery : public WholeProgram {
         ASSERT_NE(window, nullptr);
         const std::vector<HWND> cells = DayCells(window);
         ASSERT_EQ(cells.size(), 42u);
-        for (char c : std::string("typed, never saved"))
-            PostMessageA(cells[17], WM_CHAR, static_cast<WPARAM>(c), 1);
+        TypeInto(cells[17], "typed, never saved");
         WaitUntil([] { return !RecoveryFiles().empty(); });
         ASSERT_EQ(RecoveryFiles().size(), 1u) << "kept a few seconds after the typing";
         program.Kill();
@@ -591,33 +596,12 @@ std::string Record(const SYSTEMTIME& day, const std::string& text) {
            std::to_string(day.wYear) + "\";\"" + text + "\"\r\n";
 }
 
-void WriteDiary(const std::string& path, const std::string& bytes, LONGLONG secondsFromNow) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{};
-    time.LowPart = now.dwLowDateTime;
-    time.HighPart = now.dwHighDateTime;
-    time.QuadPart += static_cast<ULONGLONG>(secondsFromNow) * 10000000ULL;
-    const FILETIME later{time.LowPart, time.HighPart};
-    SetFileTime(file, nullptr, nullptr, &later);
-    CloseHandle(file);
-}
-
-std::string ReadDiary(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    char buffer[4096];
-    DWORD read = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) &&
-           read > 0)
-        bytes.append(buffer, read);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return bytes;
+// Writes the diary as another computer's save would, dated that much later.
+void WriteDiaryLater(const std::string& path, const std::string& bytes, int seconds) {
+    WriteWholeFile(path, bytes);
+    _utimbuf times{};
+    times.actime = times.modtime = std::time(nullptr) + seconds;
+    _utime(path.c_str(), &times);
 }
 
 HWND CellShowing(HWND frame, const std::string& text) {
@@ -640,15 +624,13 @@ std::string DayName(const SYSTEMTIME& day) {
 }
 
 TEST_F(WholeProgram, AChangeFromAnotherComputerIsMergedDayByDayAndSaved) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "orvik synced.csv";
+    const std::string path = temp.PathOf("synced.csv");
     // Day A is today, whose cell has the focus at start; day B another day of its month.
     SYSTEMTIME dayA{};
     GetLocalTime(&dayA);
     SYSTEMTIME dayB = dayA;
     dayB.wDay = dayA.wDay == 1 ? 2 : 1;
-    WriteDiary(path, Record(dayB, "B as it was"), 0);
+    WriteWholeFile(path, Record(dayB, "B as it was"));
     StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
     StoreSettingsText("Document1", path, ORVIK_RECENT_SUBKEY);
 
@@ -660,20 +642,19 @@ TEST_F(WholeProgram, AChangeFromAnotherComputerIsMergedDayByDayAndSaved) {
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread));
     HWND cellA = thread.hwndFocus;
     ASSERT_NE(cellA, nullptr);
-    for (char c : std::string("mine"))
-        PostMessageA(cellA, WM_CHAR, static_cast<WPARAM>(c), 1);
+    TypeInto(cellA, "mine");
     ASSERT_TRUE(WaitUntil([&] { return CellText(cellA) == "mine"; }));
     HWND cellB = CellShowing(window, "B as it was");
     ASSERT_NE(cellB, nullptr);
 
     // The other computer's save, brought by the sync client.
-    WriteDiary(path, Record(dayB, "B from there") + Record(dayA, "A from there"), 60);
+    WriteDiaryLater(path, Record(dayB, "B from there") + Record(dayA, "A from there"), 60);
     // Another program is active; then the user comes back to ours.
     HWND other = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 80,
                                  40, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(other);
     PumpUntilIdle();
-    SendMessageA(window, RegisterWindowMessageA("OrvikCalendar_RUDORAVIRIVI"), 0, 0);
+    SendMessageA(window, RegisterWindowMessageA(ORVIK_INSTANCE_NAME), 0, 0);
 
     HWND report = WaitForDialogOf(program.ProcessId());
     ASSERT_NE(report, nullptr) << "the user is told what was merged";
@@ -691,11 +672,10 @@ TEST_F(WholeProgram, AChangeFromAnotherComputerIsMergedDayByDayAndSaved) {
     PostMessageA(window, WM_COMMAND, ID_FILE_SAVE, 0);
     const std::string saved = Record(dayB, "B from there") +
                               Record(dayA, "mine\n----- from the other copy -----\nA from there");
-    WaitUntil([&] { return ReadDiary(path) == saved; });
-    EXPECT_EQ(ReadDiary(path), saved);
+    WaitUntil([&] { return ReadWholeFile(path) == saved; });
+    EXPECT_EQ(ReadWholeFile(path), saved);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1) << "saved: closed without a question";
-    DeleteFileA(path.c_str());
 }
 
 } // namespace
