@@ -17,8 +17,9 @@ const DWORD kStatusBarStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SBARS_SIZEGRIP;
 const WPARAM kSimplePane = 255;
 
-bool IsVisibleWindow(HWND window) {
-    return window && IsWindowVisible(window);
+// Its own visibility: a bar of a frame not shown yet still takes its place.
+bool IsShownInParent(HWND window) {
+    return window && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
 }
 
 int WindowHeight(HWND window) {
@@ -181,19 +182,25 @@ HWND CreateStatusBar(HWND parent, int childId, UINT textId) {
                                static_cast<UINT>(childId));
 }
 
-void LayoutFrame(HWND frame, HWND rebar, HWND statusBar, HWND client, bool resizeBars) {
+RECT FrameClientArea(HWND frame, HWND rebar, HWND statusBar) {
     RECT area{};
     GetClientRect(frame, &area);
-    if (rebar) {
-        if (resizeBars)
-            SendMessageA(rebar, WM_SIZE, 0, 0); // a rebar places itself across the top
+    if (rebar)
         area.top += WindowHeight(rebar);
-    }
-    if (IsVisibleWindow(statusBar)) {
-        if (resizeBars)
-            SendMessageA(statusBar, WM_SIZE, 0, 0); // and a status bar across the bottom
+    if (IsShownInParent(statusBar))
         area.bottom -= WindowHeight(statusBar);
+    return area;
+}
+
+void LayoutFrame(HWND frame, HWND rebar, HWND statusBar, HWND client, bool resizeBars) {
+    if (resizeBars) {
+        // A rebar places itself across the top, a status bar across the bottom.
+        if (rebar)
+            SendMessageA(rebar, WM_SIZE, 0, 0);
+        if (IsShownInParent(statusBar))
+            SendMessageA(statusBar, WM_SIZE, 0, 0);
     }
+    const RECT area = FrameClientArea(frame, rebar, statusBar);
     if (client && area.bottom > area.top)
         SetWindowPos(client, nullptr, area.left, area.top, area.right - area.left,
                      area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);

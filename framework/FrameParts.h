@@ -37,6 +37,9 @@ HWND CreateStatusBar(HWND parent, int childId, UINT textId);
 
 // Rebar across the top, status bar (when visible) across the bottom, the
 // client in the rest. With resizeBars false only the client moves.
+// The frame's client area less the rebar and the status bar: the client
+// window's place.
+RECT FrameClientArea(HWND frame, HWND rebar, HWND statusBar);
 void LayoutFrame(HWND frame, HWND rebar, HWND statusBar, HWND client, bool resizeBars);
 
 // WM_MENUSELECT: the highlighted item's prompt in the status bar's simple

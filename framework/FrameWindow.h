@@ -19,6 +19,8 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
         LayoutFrame(this->window, rebar, statusBar, client, resizeBars);
     }
 
+    RECT ClientArea() const { return FrameClientArea(this->window, rebar, statusBar); }
+
     HWND CreateEx() {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         char title[256] = "";

@@ -26,7 +26,7 @@ CMyEdit::~CMyEdit() {
         DestroyWindow(window);
 }
 
-HWND CMyEdit::Create(COrvikCalendarView& owner) {
+HWND CMyEdit::Create(COrvikCalendarView& owner, const GridRect& place) {
     view = &owner;
     WNDCLASSEXA description{};
     description.cbSize = sizeof description;
@@ -37,7 +37,10 @@ HWND CMyEdit::Create(COrvikCalendarView& owner) {
     WindowCreateArgs args;
     args.style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_NOHIDESEL | ES_AUTOHSCROLL |
                  ES_AUTOVSCROLL | ES_MULTILINE;
-    args.x = args.y = args.width = args.height = 0;
+    args.x = place.left;
+    args.y = place.top;
+    args.width = place.width;
+    args.height = place.height;
     args.parent = owner.window;
     return CreateBoundWindow(className, args);
 }
@@ -155,7 +158,10 @@ LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
     const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
     // No limit on what the user types: a day holds as much as the diary file.
     SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
-    SetFonts(view->Fonts().Text(), view->Fonts().Bold());
+    // Not shown yet: no redraw; the label is placed at the WM_SIZE that
+    // follows the creation.
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(view->Fonts().Text()), FALSE);
+    SendMessageA(dayLabel, WM_SETFONT, reinterpret_cast<WPARAM>(view->Fonts().Bold()), FALSE);
     return created;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Date.h"
+#include "core/MonthGrid.h"
 #include "framework/Window.h"
 
 #include <string>
@@ -18,7 +19,7 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     CMyEdit() = default;
     ~CMyEdit();
 
-    HWND Create(COrvikCalendarView& owner);
+    HWND Create(COrvikCalendarView& owner, const GridRect& place);
     // Shows the day with its text; true when the cell looks different now
     // and has been marked for painting, false when nothing changed.
     bool Show(const Date& shown, bool inOtherMonth, const std::string& text);

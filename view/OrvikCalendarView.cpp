@@ -22,9 +22,16 @@ namespace {
 const UINT_PTR kReminderTimer = 1;    // the view's only timer
 const UINT kReminderInterval = 10000; // ms
 
-HWND CreateLabel(HWND parent, const char* text) {
-    return CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, parent,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+void GiveFont(HWND target, HFONT font, bool redraw) {
+    SendMessageA(target, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+}
+
+HWND CreateLabel(HWND parent, HFONT font, const GridRect& place) {
+    HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, place.left,
+                                 place.top, place.width, place.height, parent, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    GiveFont(label, font, false); // not shown yet: nothing to redraw
+    return label;
 }
 
 } // namespace
@@ -35,7 +42,7 @@ COrvikCalendarView::~COrvikCalendarView() {
         DestroyWindow(window);
 }
 
-HWND COrvikCalendarView::Create(HWND frame) {
+HWND COrvikCalendarView::Create(HWND frame, const RECT& place) {
     WNDCLASSEXA description{};
     description.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     description.hInstance = GetModuleHandleA(nullptr);
@@ -45,7 +52,10 @@ HWND COrvikCalendarView::Create(HWND frame) {
     WindowCreateArgs args;
     args.exStyle = WS_EX_CLIENTEDGE;
     args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    args.x = args.y = args.width = args.height = 0;
+    args.x = place.left;
+    args.y = place.top;
+    args.width = place.right - place.left;
+    args.height = place.bottom - place.top;
     args.parent = frame;
     return CreateBoundWindow(className, args);
 }
@@ -89,18 +99,27 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
 LRESULT COrvikCalendarView::OnCreate() {
     currentCell = nullptr;
     dpi = WindowDpi(window);
-    fonts = DpiFonts(dpi); // before the cells, which take them at creation
+    fonts = DpiFonts(dpi); // before the cells and labels, which take them at creation
+    // Each window made in its place: moving a hundred windows afterwards
+    // costs a round trip to the window server each.
+    RECT client{};
+    GetClientRect(window, &client);
+    laidOutFor = {client.right, client.bottom, dpi};
+    const GridLayout layout = LayoutGrid(client.right, client.bottom, static_cast<int>(dpi));
     for (int row = 0; row < kGridRows; ++row) {
-        weekNumberLabels[static_cast<std::size_t>(row)] = CreateLabel(window, "");
+        weekNumberLabels[static_cast<std::size_t>(row)] =
+            CreateLabel(window, fonts.Bold(), layout.WeekNumberLabel(row));
         for (int column = 0; column < kGridColumns; ++column) {
             HWND& label = weekdayLabels[static_cast<std::size_t>(column)];
             if (!label)
-                label = CreateLabel(window, "");
-            cells[static_cast<std::size_t>(row * kGridColumns + column)].Create(*this);
+                label = CreateLabel(window, fonts.Bold(), layout.WeekdayLabel(column));
+            cells[static_cast<std::size_t>(row * kGridColumns + column)].Create(
+                *this, layout.Cell(row, column));
         }
     }
     NameWeekdays();
-    GiveFonts();
+    if (g_monthButton)
+        GiveFont(g_monthButton, fonts.Bold(), true);
     displayedDate.SetToday();
     displayedDate = Date(displayedDate.month, displayedDate.year);
     ShowMonth();
@@ -119,17 +138,14 @@ void COrvikCalendarView::SetDpi(UINT newDpi) {
 }
 
 void COrvikCalendarView::GiveFonts() {
-    auto give = [](HWND target, HFONT font) {
-        SendMessageA(target, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    };
     for (HWND label : weekdayLabels)
-        give(label, fonts.Bold());
+        GiveFont(label, fonts.Bold(), true);
     for (HWND label : weekNumberLabels)
-        give(label, fonts.Bold());
+        GiveFont(label, fonts.Bold(), true);
     for (CMyEdit& cell : cells)
         cell.SetFonts(fonts.Text(), fonts.Bold());
     if (g_monthButton)
-        give(g_monthButton, fonts.Bold());
+        GiveFont(g_monthButton, fonts.Bold(), true);
 }
 
 void COrvikCalendarView::OnSystemColoursChanged() {
@@ -151,6 +167,10 @@ void COrvikCalendarView::NameWeekdays() {
 }
 
 void COrvikCalendarView::Layout(int width, int height) {
+    if (width <= 0 || height <= 0 ||
+        (width == laidOutFor.width && height == laidOutFor.height && dpi == laidOutFor.dpi))
+        return;
+    laidOutFor = {width, height, dpi};
     const GridLayout layout = LayoutGrid(width, height, static_cast<int>(dpi));
     HDWP positions = BeginDeferWindowPos(kGridCells + kGridRows + kGridColumns);
     auto place = [&positions](HWND child, const GridRect& rect, UINT flags) {

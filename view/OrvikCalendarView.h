@@ -61,7 +61,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     COrvikCalendarView() = default;
     ~COrvikCalendarView();
 
-    HWND Create(HWND frame);
+    HWND Create(HWND frame, const RECT& place);
     // Fills the grid with the month of displayedDate from the store.
     void ShowMonth();
     // Writes every cell's text back into the document.
@@ -112,6 +112,12 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
   private:
     LRESULT OnCreate();
     void Layout(int width, int height);
+    // What the cells were last placed for: a WM_SIZE that changes neither
+    // places nothing again.
+    struct LaidOutFor {
+        int width = 0, height = 0;
+        UINT dpi = 0;
+    } laidOutFor;
     void ShowMonthAfterMove();
     bool OnReminderMenuCommand(int command);
     void FocusDay(const Date& day, bool showItsMonth);
