@@ -161,6 +161,10 @@ bool CMainFrame::OnWheelInWindow(const MSG& message) {
 }
 
 BOOL CMainFrame::OnIdle() {
+    // The first time the queue is empty the window is shown and painted,
+    // and after the last diary was opened.
+    if (!startFinished)
+        FinishStart();
     UIEnable(ID_FILE_SAVE, document.IsModified());
     // A change since the recovery file was kept: write it again a moment
     // after the typing stops (setting the timer again restarts it).
@@ -206,7 +210,6 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case kOpenLastDocumentMessage:
         documents.OpenLastDocument();
-        CheckRemindersNow(); // what fell due while the program was not running
         return true;
     case WM_POWERBROADCAST:
         // Back from sleep: what fell due meanwhile is reminded at once.
@@ -381,9 +384,6 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
 }
 
 LRESULT CMainFrame::OnCreate() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    tray.Create(instance, window, LoadSmallIcon(instance, IDR_MAINFRAME));
-    tray.LoadAnimationIcons();
     CreateBars();
     view.settings = &settings;
     view.commandBar = &commandBar;
@@ -398,7 +398,8 @@ LRESULT CMainFrame::OnCreate() {
     recentFiles.ReadFromRegistry();
     // Read before the view shows its first month: one fill and one paint.
     documents.ReadLastDocument();
-    view.Create(window);
+    UpdateLayout(); // the bars first: the view is made in the rest, in one go
+    view.Create(window, ClientArea());
     client = view.window;
     selector.navigation = &view;
     UIAddToolBar(toolbar);
@@ -419,10 +420,18 @@ LRESULT CMainFrame::OnCreate() {
     std::int32_t lastCheck = 0;
     if (registry.Open() && registry.ReadDWord(ORVIK_VALUE_LAST_REMINDER_CHECK, lastCheck))
         view.reminders.ResumeAfter(static_cast<std::time_t>(static_cast<std::uint32_t>(lastCheck)));
-    if (settings.UseReminder)
-        view.StartReminderTimer();
     UpdateLayout();
     return 0;
+}
+
+void CMainFrame::FinishStart() {
+    startFinished = true;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    tray.Create(instance, window, LoadSmallIcon(instance, IDR_MAINFRAME));
+    tray.LoadAnimationIcons();
+    CheckRemindersNow(); // what fell due while the program was not running
+    if (settings.UseReminder)
+        view.StartReminderTimer();
 }
 
 void CMainFrame::ShowReminderMenu() {

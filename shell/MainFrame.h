@@ -68,6 +68,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnRemindersChecked(const std::vector<DueReminder>& raised);
     // A check at once: at start, after sleep, when the clock was set.
     void CheckRemindersNow();
+    // What the first month shown does not need, once it is shown.
+    void FinishStart();
     LRESULT OnInstanceMessage();
     bool OnCommand(int command, LRESULT& result);
     void SendToCurrentCell(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -96,6 +98,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     std::uint64_t keptEdits = 0;   // the document's edits when the recovery file was last kept
     bool findDialogHidden = false; // hidden with the frame, shown with it again
     bool searchPanelHidden = false;
+    bool startFinished = false;
     int wheelDistance = 0;                   // wheel turns not yet a whole notch
     std::optional<Reminder> balloonReminder; // the one a click on the balloon shows
 };

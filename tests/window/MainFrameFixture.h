@@ -34,7 +34,7 @@ class MainFrameTest : public WindowTest {
         HWND window = frame->CreateEx();
         SetWindowPos(window, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
         ShowWindow(window, SW_SHOWNORMAL);
-        PumpUntilIdle();
+        RunIdle(); // as the loop does once the queue first runs empty
         return window;
     }
     // Makes the frame's document a diary of these days, read from a file as

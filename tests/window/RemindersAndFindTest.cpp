@@ -21,7 +21,7 @@ class RemindersAndFind : public MainFrameTest {
         HWND window = frame->CreateEx();
         ShowWindow(window, SW_SHOWNORMAL);
         SetForegroundWindow(window);
-        PumpUntilIdle();
+        RunIdle();
         return window;
     }
     COrvikCalendarView& View() { return frame->view; }
