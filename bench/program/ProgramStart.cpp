@@ -60,7 +60,7 @@ std::string FolderOf(const std::string& path) {
 
 StartMeasurement MeasureStart(const ProgramToStart& program) {
     StartMeasurement result;
-    std::string commandLine = "\"" + program.path + "\"";
+    std::string commandLine = "\"" + program.path + "\" " + program.arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -6,6 +6,7 @@
 struct ProgramToStart {
     std::string path;       // of the .exe; it starts in its own folder
     std::string readyTitle; // a part of the main window's title once the program is ready
+    std::string arguments;  // after the program's name on its command line
 };
 
 struct StartMeasurement {
