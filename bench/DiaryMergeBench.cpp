@@ -29,7 +29,7 @@ EventStore Diary(const std::string& changed = "", int every = 0, int offset = 0)
 }
 
 void Run(benchmark::State& state, const EventStore& ours, const EventStore& theirs, int conflicts) {
-    const EventStore base = Diary();
+    const DayFingerprints base(Diary());
     for (auto _ : state) {
         const DiaryMerge result = MergeDiaries(base, ours, theirs);
         if (static_cast<int>(result.conflictDays.size()) != conflicts)

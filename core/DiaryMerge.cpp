@@ -1,13 +1,28 @@
 #include "core/DiaryMerge.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 const char* const kOtherCopySeparator = "----- from the other copy -----";
 
 namespace {
+
+std::uint64_t Fnv1a(const std::string& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char byte : text) {
+        hash ^= byte;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool IsFirstOfItsDay(const EventStore& store, int index) {
+    return store.FindIndex(store.GetDateAt(index)) == index;
+}
 
 std::string ConflictText(const std::string& ours, const std::string& theirs) {
     if (ours.empty())
@@ -18,12 +33,12 @@ std::string ConflictText(const std::string& ours, const std::string& theirs) {
 }
 
 // The day's new text, or nothing when ours stands; the outcome goes into the result.
-std::optional<std::string> MergeDay(const Date& day, const std::string& base,
+std::optional<std::string> MergeDay(const Date& day, const DayFingerprints& base,
                                     const std::string& ours, const std::string& theirs,
                                     DiaryMerge& result) {
-    if (ours == theirs || theirs == base)
+    if (ours == theirs || base.HasText(day, theirs))
         return std::nullopt;
-    if (ours == base) {
+    if (base.HasText(day, ours)) {
         ++result.daysFromOtherCopy;
         return theirs;
     }
@@ -31,13 +46,32 @@ std::optional<std::string> MergeDay(const Date& day, const std::string& base,
     return ConflictText(ours, theirs);
 }
 
-bool IsFirstOfItsDay(const EventStore& store, int index) {
-    return store.FindIndex(store.GetDateAt(index)) == index;
-}
-
 } // namespace
 
-DiaryMerge MergeDiaries(const EventStore& base, const EventStore& ours, const EventStore& theirs) {
+DayFingerprints::DayFingerprints(const EventStore& diary) {
+    days.reserve(static_cast<std::size_t>(diary.GetCount()));
+    for (int index = 0; index < diary.GetCount(); ++index) {
+        const std::string& text = diary.GetTextAt(index);
+        if (!text.empty() && IsFirstOfItsDay(diary, index))
+            days.push_back({diary.GetDateAt(index).dayNumber, Fnv1a(text),
+                            std::hash<std::string_view>()(text)});
+    }
+    std::sort(days.begin(), days.end(),
+              [](const Day& a, const Day& b) { return a.dayNumber < b.dayNumber; });
+}
+
+bool DayFingerprints::HasText(const Date& day, const std::string& text) const {
+    const auto found = std::lower_bound(
+        days.begin(), days.end(), day.dayNumber,
+        [](const Day& entry, std::uint32_t number) { return entry.dayNumber < number; });
+    if (found == days.end() || found->dayNumber != day.dayNumber)
+        return text.empty();
+    return !text.empty() && found->first == Fnv1a(text) &&
+           found->second == std::hash<std::string_view>()(text);
+}
+
+DiaryMerge MergeDiaries(const DayFingerprints& base, const EventStore& ours,
+                        const EventStore& theirs) {
     DiaryMerge result;
     result.merged = ours;
     EventStore& merged = result.merged;
@@ -47,7 +81,7 @@ DiaryMerge MergeDiaries(const EventStore& base, const EventStore& ours, const Ev
             continue;
         const Date& day = ours.GetDateAt(index);
         const std::optional<std::string> text =
-            MergeDay(day, base.Lookup(day), ours.GetTextAt(index), theirs.Lookup(day), result);
+            MergeDay(day, base, ours.GetTextAt(index), theirs.Lookup(day), result);
         if (text)
             merged.SetDayText(day, *text);
     }
@@ -58,7 +92,7 @@ DiaryMerge MergeDiaries(const EventStore& base, const EventStore& ours, const Ev
         const Date& day = theirs.GetDateAt(index);
         if (!IsFirstOfItsDay(theirs, index) || ours.FindIndex(day) >= 0)
             continue;
-        if (MergeDay(day, base.Lookup(day), std::string(), theirs.GetTextAt(index), result))
+        if (MergeDay(day, base, std::string(), theirs.GetTextAt(index), result))
             newDays.push_back(index);
     }
     std::sort(newDays.begin(), newDays.end(), [&theirs](int a, int b) {

@@ -121,8 +121,7 @@ bool ParseCalendar(std::string_view bytes, EventStore& store, SkippedRecords* sk
 }
 
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped,
-                             std::string* text) {
+                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped) {
     std::string bytes;
     const LoadOutcome read = ReadFileBytes(path, bytes);
     if (read != LoadOutcome::Loaded)
@@ -130,7 +129,7 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
     // A diary that does not fit in memory is refused whole: a part of it,
     // saved later, would lose the rest.
     try {
-        std::string decoded = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
+        const std::string decoded = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
         EventStore parsed;
         SkippedRecords left;
         if (!ParseCalendar(decoded, parsed, &left))
@@ -138,8 +137,6 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
         store.ReplaceWith(std::move(parsed));
         if (skipped)
             *skipped = left;
-        if (text)
-            *text = std::move(decoded);
         return LoadOutcome::Loaded;
     } catch (const std::bad_alloc&) {
         return LoadOutcome::OutOfMemory;

@@ -55,11 +55,9 @@ struct SkippedRecords {
 // date read by the text constructor of Date. The file's bytes become text by
 // DecodeCalendarBytes with legacyToUtf8. The store is replaced only when the
 // whole file was read and every record kept; otherwise it is untouched.
-// Records that could not be used count in `skipped` when given; `text`, when
-// given, receives the decoded text the entries were read from.
+// Records that could not be used count in `skipped` when given.
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped = nullptr,
-                             std::string* text = nullptr);
+                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped = nullptr);
 
 // Appends the records of a calendar file's text to the store by the same rules;
 // false when memory ran out before every record was in.

@@ -7,6 +7,18 @@
 
 #include <new>
 
+namespace {
+
+// Unknown rather than wrong when there is no memory to note them.
+std::optional<DayFingerprints> FingerprintsOf(const EventStore& diary) {
+    try {
+        return DayFingerprints(diary);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 std::string Document::Name() const {
     return HasFile() ? path : ORVIK_UNTITLED;
@@ -24,17 +36,16 @@ void Document::New() {
     store.RemoveAll();
     path.clear();
     fileTime = 0;
-    base = std::string();
+    base = DayFingerprints();
     ++edits;
 }
 
 LoadOutcome Document::Load(const std::string& newPath) {
     SkippedRecords left;
-    std::string text;
-    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &left, &text);
+    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &left);
     if (outcome != LoadOutcome::Loaded)
         return outcome;
-    base = std::move(text);
+    base = FingerprintsOf(store);
     path = newPath;
     fileTime = FileModificationTime(path);
     modified = false;
@@ -47,18 +58,14 @@ void Document::Recover(const std::string& recoveredPath, std::int64_t recoveredF
                        EventStore&& recovered) {
     // The file is the base only while it is still what the recovered diary
     // was loaded from or saved to.
-    std::optional<std::string> recoveredBase;
-    std::string bytes;
-    if (recoveredPath.empty()) {
-        recoveredBase = std::string();
-    } else if (FileModificationTime(recoveredPath) == recoveredFileTime &&
-               ReadFileBytes(recoveredPath, bytes) == LoadOutcome::Loaded) {
-        try {
-            recoveredBase = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
-        } catch (const std::bad_alloc&) {
-            // The base stays unknown: a later change there is not merged.
-        }
-    }
+    // Otherwise it stays unknown: a later change there is not merged.
+    std::optional<DayFingerprints> recoveredBase;
+    EventStore fileDays;
+    if (recoveredPath.empty())
+        recoveredBase = DayFingerprints();
+    else if (FileModificationTime(recoveredPath) == recoveredFileTime &&
+             ReadCalendarFile(recoveredPath, fileDays, legacyToUtf8) == LoadOutcome::Loaded)
+        recoveredBase = FingerprintsOf(fileDays);
     base = std::move(recoveredBase);
     store.ReplaceWith(std::move(recovered));
     path = recoveredPath;
@@ -86,7 +93,7 @@ Document::SaveResult Document::WriteTo(const std::string& target) {
         backups.BeforeReplacing(target);
         result.saved = SaveFileSafely(target, bytes, result.error);
         if (result.saved)
-            base = std::move(bytes);
+            base = FingerprintsOf(store);
     } catch (const std::bad_alloc&) {
         result.error = "There is not enough memory to write the diary.";
     }
@@ -118,18 +125,16 @@ Document::OutsideChange Document::TakeOutsideChange() {
         // The time before the bytes: a write after it is seen as a change again.
         const std::int64_t time = FileModificationTime(path);
         EventStore theirs;
-        std::optional<std::string> text = ReadMergeable(theirs);
-        if (!text || (modified && !base))
+        if (!ReadMergeable(theirs) || (modified && !base))
             return change;
+        DayFingerprints fileDays(theirs);
         if (modified) {
-            EventStore ancestor;
             // An empty file where the base held days is more likely caught
             // half-written than emptied on purpose: merged, it would empty
             // every day not changed here.
-            if (!ParseCalendar(*base, ancestor) ||
-                (theirs.GetCount() == 0 && ancestor.GetCount() > 0))
+            if (theirs.GetCount() == 0 && base->HasDays())
                 return change;
-            DiaryMerge merge = MergeDiaries(ancestor, store, theirs);
+            DiaryMerge merge = MergeDiaries(*base, store, theirs);
             store.ReplaceWith(std::move(merge.merged));
             change.kind = OutsideChange::Kind::Merged;
             change.daysFromOtherCopy = merge.daysFromOtherCopy;
@@ -138,7 +143,7 @@ Document::OutsideChange Document::TakeOutsideChange() {
             store.ReplaceWith(std::move(theirs));
             change.kind = OutsideChange::Kind::Reloaded;
         }
-        base = std::move(text);
+        base = std::move(fileDays);
         fileTime = time;
         skipped = SkippedRecords{};
         ++edits;
@@ -148,13 +153,10 @@ Document::OutsideChange Document::TakeOutsideChange() {
     return change;
 }
 
-std::optional<std::string> Document::ReadMergeable(EventStore& entries) {
-    std::string text;
+bool Document::ReadMergeable(EventStore& entries) {
     SkippedRecords left;
-    if (ReadCalendarFile(path, entries, legacyToUtf8, &left, &text) != LoadOutcome::Loaded ||
-        left.count > 0)
-        return std::nullopt;
-    return text;
+    return ReadCalendarFile(path, entries, legacyToUtf8, &left) == LoadOutcome::Loaded &&
+           left.count == 0;
 }
 
 bool HasXmlExtension(const std::string& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DiaryMerge.h"
 #include "core/EventStore.h"
 #include "storage/Backups.h"
 #include "storage/CalendarFile.h"
@@ -93,9 +94,8 @@ class Document {
 
   private:
     SaveResult WriteTo(const std::string& target);
-    // The file's text and entries when it can be taken in: read whole and
-    // every record used.
-    std::optional<std::string> ReadMergeable(EventStore& entries);
+    // True when the file can be taken in: read whole and every record used.
+    bool ReadMergeable(EventStore& entries);
 
     LegacyToUtf8 legacyToUtf8;
     EventStore store;
@@ -103,11 +103,10 @@ class Document {
     bool modified = false;
     std::int64_t fileTime = 0;
     std::uint64_t edits = 0;
-    // The file's text as last read or written, the common ancestor of a
-    // merge; kept as text (about the file's size, nothing to copy at a save)
-    // and parsed only to merge. Unknown after a recovery from a file that
-    // has changed since.
-    std::optional<std::string> base = std::string();
+    // The days of the file as last read or written, the common ancestor of
+    // a merge. Unknown after a recovery from a file that has changed since,
+    // or when there was no memory to note them.
+    std::optional<DayFingerprints> base = DayFingerprints();
     SkippedRecords skipped;
     Backups backups;
 };

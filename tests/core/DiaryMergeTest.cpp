@@ -67,8 +67,8 @@ TEST(DiaryMerge, EachDayByWhoChangedIt) {
     };
     const Date day = Ymd(2026, 3, 14);
     for (const auto& c : cases) {
-        const DiaryMerge result =
-            MergeDiaries(OneDay(day, c.base), OneDay(day, c.ours), OneDay(day, c.theirs));
+        const DiaryMerge result = MergeDiaries(DayFingerprints(OneDay(day, c.base)),
+                                               OneDay(day, c.ours), OneDay(day, c.theirs));
         EXPECT_EQ(result.merged.Lookup(day), c.merged) << c.name;
         EXPECT_EQ(result.daysFromOtherCopy, c.fromOtherCopy) << c.name;
         EXPECT_EQ(result.conflictDays, c.conflict ? std::vector<Date>{day} : std::vector<Date>{})
@@ -87,7 +87,7 @@ TEST(DiaryMerge, KeepsOurOrderAndAppendsNewDaysInDateOrder) {
     const EventStore theirs = Diary(
         {{d1, "a1"}, {d2, "b2"}, {d3, "C"}, {d6, "f"}, {d4, "d"}, {d4, "hidden d"}, {d5, "e"}});
 
-    const DiaryMerge result = MergeDiaries(base, ours, theirs);
+    const DiaryMerge result = MergeDiaries(DayFingerprints(base), ours, theirs);
     EXPECT_EQ(EntriesOf(result.merged), (Entries{{d3, "C"},
                                                  {d2, "B" + separator + "b2"},
                                                  {d3, "hidden"},
@@ -169,7 +169,7 @@ TEST(DiaryMerge, AgreesWithTheRulesOnRandomDiariesAndRoundTrips) {
             base.Append(randomDay(), randomText());
         const EventStore ours = edit(base), theirs = edit(base);
 
-        const DiaryMerge result = MergeDiaries(base, ours, theirs);
+        const DiaryMerge result = MergeDiaries(DayFingerprints(base), ours, theirs);
         const ReferenceMerge expected = Reference(base, ours, theirs);
         ASSERT_EQ(result.daysFromOtherCopy, expected.fromOtherCopy) << "round " << round;
         ASSERT_EQ(result.conflictDays, expected.conflictDays) << "round " << round;
@@ -194,12 +194,12 @@ TEST(DiaryMerge, AgreesWithTheRulesOnRandomDiariesAndRoundTrips) {
         conflicts += static_cast<int>(result.conflictDays.size());
         fromOtherCopy += result.daysFromOtherCopy;
 
-        const DiaryMerge nothingThere = MergeDiaries(base, ours, base);
+        const DiaryMerge nothingThere = MergeDiaries(DayFingerprints(base), ours, base);
         ASSERT_EQ(EntriesOf(nothingThere.merged), oursEntries) << "round " << round;
         ASSERT_EQ(nothingThere.daysFromOtherCopy, 0);
         ASSERT_TRUE(nothingThere.conflictDays.empty());
 
-        const DiaryMerge nothingHere = MergeDiaries(base, base, theirs);
+        const DiaryMerge nothingHere = MergeDiaries(DayFingerprints(base), base, theirs);
         int changedThere = 0;
         for (const auto& [day, text] : expected.days) {
             ASSERT_EQ(ShownText(nothingHere.merged, day), ShownText(theirs, day)) << round;
