@@ -10,7 +10,7 @@ void EventStore::RemoveAll() {
     // Swapping with empty containers really releases the memory.
     std::vector<Date>().swap(dates);
     std::vector<std::string>().swap(texts);
-    std::unordered_map<std::uint32_t, int>().swap(firstIndexOfDay);
+    firstIndexOfDay.Clear();
     ++version;
 }
 
@@ -24,8 +24,7 @@ void EventStore::ReplaceWith(EventStore&& other) {
 }
 
 int EventStore::FindIndex(const Date& date) const {
-    const auto found = firstIndexOfDay.find(date.dayNumber);
-    return found == firstIndexOfDay.end() ? -1 : found->second;
+    return firstIndexOfDay.Find(date.dayNumber);
 }
 
 const std::string& EventStore::Lookup(const Date& date) const {
@@ -38,7 +37,7 @@ bool EventStore::Append(const Date& date, const std::string& text) {
     try {
         dates.push_back(date);
         texts.push_back(text);
-        firstIndexOfDay.emplace(dates.back().dayNumber, GetCount() - 1);
+        firstIndexOfDay.Add(dates.back().dayNumber, GetCount() - 1);
         ++version;
         return true;
     } catch (const std::bad_alloc&) {
@@ -74,7 +73,7 @@ void EventStore::SetDayText(const Date& date, const std::string& text) {
 }
 
 void EventStore::RebuildIndex() {
-    firstIndexOfDay.clear();
+    firstIndexOfDay.Clear();
     for (int index = 0; index < GetCount(); ++index)
-        firstIndexOfDay.emplace(GetDateAt(index).dayNumber, index);
+        firstIndexOfDay.Add(GetDateAt(index).dayNumber, index);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/Date.h"
+#include "core/DayIndex.h"
 
 #include <cassert>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // The diary in memory: (date, day text) entries in insertion order. Several
@@ -44,7 +44,7 @@ class EventStore {
 
     std::vector<Date> dates;
     std::vector<std::string> texts;
-    // Day number -> index of its first entry, so lookups never scan the store.
-    std::unordered_map<std::uint32_t, int> firstIndexOfDay;
+    // So that lookups never scan the store.
+    DayIndex firstIndexOfDay;
     std::uint64_t version = 0;
 };

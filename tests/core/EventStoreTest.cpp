@@ -91,13 +91,19 @@ TEST(EventStore, LookupsAgreeWithALinearScanOnALargeStore) {
     std::uniform_int_distribution<std::uint32_t> day(2400000, 2402000);
     EventStore store;
     for (int i = 0; i < 20000; ++i) {
-        const Date date(day(random));
+        // Now and then a day far off, a power of two away from the others.
+        const Date date(i % 50 == 0 ? 2400000 + (day(random) % 64) * 65536 : day(random));
         if (i % 3 == 0)
             store.SetDayText(date, std::to_string(i));
         else
             store.Append(date, std::to_string(i));
     }
-    for (std::uint32_t n = 2399990; n <= 2402010; ++n) {
+    std::vector<std::uint32_t> days;
+    for (std::uint32_t n = 2399990; n <= 2402010; ++n)
+        days.push_back(n);
+    for (std::uint32_t far = 0; far < 64; ++far)
+        days.push_back(2400000 + far * 65536);
+    for (const std::uint32_t n : days) {
         int expected = -1;
         for (int i = 0; i < store.GetCount() && expected < 0; ++i) {
             if (store.GetDateAt(i).dayNumber == n)
