@@ -16,6 +16,9 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
     HWND client = nullptr;
 
     void UpdateLayout(bool resizeBars = true) {
+        RECT area{};
+        GetClientRect(this->window, &area);
+        laidOutSize = {area.right, area.bottom};
         LayoutFrame(this->window, rebar, statusBar, client, resizeBars);
     }
 
@@ -55,7 +58,10 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         switch (message) {
         case WM_SIZE:
-            if (wParam != SIZE_MINIMIZED)
+            // The first show sends the size the frame was laid out for at
+            // creation: the bars would only measure themselves again.
+            if (wParam != SIZE_MINIMIZED &&
+                (LOWORD(lParam) != laidOutSize.cx || HIWORD(lParam) != laidOutSize.cy))
                 UpdateLayout();
             return false;
         case WM_NOTIFY:
@@ -98,6 +104,7 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
     }
 
   private:
+    SIZE laidOutSize{}; // the client size of the last layout
     static HICON LoadIconResource(int size) {
         // Shared icons belong to the module: nothing to destroy.
         return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
