@@ -13,7 +13,7 @@
 
 // File dialogs: pairs of "name\0pattern\0", ending in a second zero.
 #define ORVIK_OPEN_FILTER "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0"
-#define ORVIK_SAVE_FILTER                                                                         \
+#define ORVIK_SAVE_FILTER                                                                          \
     "Comma Separated Files (*.csv)\0*.csv\0XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0"
 #define ORVIK_ICS_FILTER "iCalendar Files (*.ics)\0*.ics\0All Files (*.*)\0*.*\0"
 #define ORVIK_STYLESHEET_FILTER "XSL templates (*.xsl)\0*.xsl\0All Files (*.*)\0*.*\0"
@@ -39,6 +39,8 @@
 #define ORVIK_DAY_COUNT_ONE "1 day"
 #define ORVIK_DAY_COUNT "%d days"
 #define ORVIK_RELOADED "The diary was changed elsewhere and has been read again."
+#define ORVIK_SAVE_WAITS_FOR_CHANGE                                                                \
+    "Not saved: the diary was changed elsewhere. It is read in first; then save again."
 
 #define ORVIK_NOT_FOUND                                                                            \
     "The diary\n%s\nwas not found. It may have been moved or deleted, or it is on a drive "        \
@@ -51,6 +53,9 @@
 #define ORVIK_NOT_SAVED                                                                            \
     "The diary was not saved to\n%s\n\n%s\n\nThe file there is unchanged; your changes are "       \
     "still open."
+#define ORVIK_NOT_SAVED_NOR_KEPT                                                                   \
+    "The diary was not saved to\n%s\n\n%s\n\nYour changes are still open: save again, or "         \
+    "save them in another folder."
 #define ORVIK_EXPORTED_ONLY                                                                        \
     "Only the month shown was written to\n%s\nas XML. The diary itself is not saved: save it "     \
     "as a calendar file (.csv) to keep your changes."
@@ -60,18 +65,18 @@
     "your changes."
 #define ORVIK_PREVIEW_NOT_WRITTEN "The preview could not be written to\n%s\n\n%s"
 #define ORVIK_PREVIEW_AS_XML "Preview shown as XML: the web page could not be made (%s)."
-#define ORVIK_PREVIEW_NO_FOLDER                                                                   \
-    "The preview needs a folder of its own in your local application data, and it could not "    \
+#define ORVIK_PREVIEW_NO_FOLDER                                                                    \
+    "The preview needs a folder of its own in your local application data, and it could not "      \
     "be made."
 
-#define ORVIK_ASK_RECOVER                                                                         \
-    "OrvikCalendar was closed before your changes to %s were saved. Recover them?\n\n"           \
+#define ORVIK_ASK_RECOVER                                                                          \
+    "OrvikCalendar was closed before your changes to %s were saved. Recover them?\n\n"             \
     "They were kept on %s."
-#define ORVIK_RECOVERY_UNREADABLE                                                                 \
+#define ORVIK_RECOVERY_UNREADABLE                                                                  \
     "The changes that OrvikCalendar kept in\n%s\ncould not be read. The file stays there."
-#define ORVIK_SKIPPED_RECORDS                                                                     \
-    "%s of the records in\n%s\ncould not be read and were left out. The first of them:\n\n%s\n\n" \
-    "If you save the diary, they will be gone from the file; a copy of the file as it is now "    \
+#define ORVIK_SKIPPED_RECORDS                                                                      \
+    "%s of the records in\n%s\ncould not be read and were left out. The first of them:\n\n%s\n\n"  \
+    "If you save the diary, they will be gone from the file; a copy of the file as it is now "     \
     "is kept with the backups (File > Open Backups Folder)."
 
 // Search All, Export Events and Import Events
@@ -82,10 +87,10 @@
 #define ORVIK_EXPORT_YEAR "the &year shown (%s)"
 #define ORVIK_EXPORTED "%s events were written to\n%s"
 #define ORVIK_EVENTS_NOT_WRITTEN "The events could not be written to\n%s\n\n%s"
-#define ORVIK_IMPORT_TOO_LARGE                                                                    \
+#define ORVIK_IMPORT_TOO_LARGE                                                                     \
     "The file\n%s\nis larger than 50 MB, too large for a calendar file. Nothing was imported."
 #define ORVIK_IMPORT_NOT_READ "The file\n%s\ncould not be read. Nothing was imported."
 #define ORVIK_IMPORT_REFUSED "The file\n%s\ncannot be imported: %s\n\nNothing was imported."
-#define ORVIK_IMPORTED                                                                            \
-    "%s events were added to the diary.\n%s were already there.\n%s repeating events were "      \
+#define ORVIK_IMPORTED                                                                             \
+    "%s events were added to the diary.\n%s were already there.\n%s repeating events were "        \
     "not imported: the diary has no repeating lines."

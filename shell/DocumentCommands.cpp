@@ -16,6 +16,8 @@
 namespace {
 
 const char kCsvExtension[] = "csv";
+const UINT kOutsideChangeCheckMs = 500;
+const int kOutsideChangeChecks = 6;
 
 const char* NotLoadedText(LoadOutcome outcome) {
     switch (outcome) {
@@ -59,7 +61,8 @@ bool CDocumentCommands::AskToKeepChanges() {
         return SaveDiary(document.HasFile() ? SaveWay::ToItsFile : SaveWay::AskForName,
                          ExportReport::SayDiaryNotSaved);
     case IDNO:
-        recovery.Remove();
+        // The recovery file stays until what the answer was for succeeds:
+        // an Open may yet fail.
         return true;
     default:
         return false;
@@ -190,16 +193,26 @@ bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
         }
         return false;
     }
+    // The diary's own file, however the dialog spelt it, is saved as a Save.
+    if (way == SaveWay::AskForName && document.HasFile() && SameFile(path, document.Name())) {
+        way = SaveWay::ToItsFile;
+        path = document.Name();
+    }
     view.CollectCells();
     // Another file chosen in the dialog was already confirmed there as the
     // one to replace; only the diary's own file can have changed under us.
-    // What came in is shown before anything is written.
-    if (way == SaveWay::ToItsFile && TakeOutsideChange())
+    // What comes in is shown before anything is written: this save stops.
+    if (way == SaveWay::ToItsFile && document.ChangedOnDisk()) {
+        WatchOutsideChange();
+        ShowStatus(ORVIK_SAVE_WAITS_FOR_CHANGE);
         return false;
+    }
     const Document::SaveResult result =
         way == SaveWay::ToItsFile ? document.Save() : document.SaveAs(path);
     if (!result.saved) {
-        Tell(FormatText(ORVIK_NOT_SAVED, {path, result.error}), MB_OK | MB_ICONERROR);
+        Tell(FormatText(result.oldFileInPlace ? ORVIK_NOT_SAVED : ORVIK_NOT_SAVED_NOR_KEPT,
+                        {path, result.error}),
+             MB_OK | MB_ICONERROR);
         return false;
     }
     if (way == SaveWay::AskForName) {
@@ -217,6 +230,35 @@ bool CDocumentCommands::ExportMonth(const std::string& path) {
     return result.saved;
 }
 
+void CDocumentCommands::WatchOutsideChange() {
+    if (watched || !document.ChangedOnDisk())
+        return;
+    watched = FileStateOf(document.Name());
+    watchChecks = 0;
+    SetTimer(owner, kOutsideChangeTimer, kOutsideChangeCheckMs, nullptr);
+}
+
+void CDocumentCommands::OnOutsideChangeTimer() {
+    if (!watched) {
+        StopWatching();
+        return;
+    }
+    const FileState now = FileStateOf(document.Name());
+    if (now == *watched) {
+        StopWatching();
+        TakeOutsideChange();
+        return;
+    }
+    watched = now;
+    if (++watchChecks >= kOutsideChangeChecks)
+        StopWatching();
+}
+
+void CDocumentCommands::StopWatching() {
+    KillTimer(owner, kOutsideChangeTimer);
+    watched.reset();
+}
+
 bool CDocumentCommands::TakeOutsideChange() {
     if (!document.ChangedOnDisk())
         return false;
@@ -226,8 +268,7 @@ bool CDocumentCommands::TakeOutsideChange() {
     switch (change.kind) {
     case Document::OutsideChange::Kind::Reloaded:
         view.ShowMonth();
-        if (g_statusBar)
-            SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(ORVIK_RELOADED));
+        ShowStatus(ORVIK_RELOADED);
         return true;
     case Document::OutsideChange::Kind::Merged:
         view.ShowMonth();
@@ -274,6 +315,11 @@ void CDocumentCommands::OpenRecent(int command) {
     // The path itself: a Save As from the question may have moved the list.
     recentFiles.AddToList(path);
     recentFiles.WriteToRegistry();
+}
+
+void CDocumentCommands::ShowStatus(const char* text) {
+    if (g_statusBar)
+        SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
 int CDocumentCommands::Tell(const std::string& text, UINT buttons) {

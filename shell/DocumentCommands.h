@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 class COrvikCalendarView;
@@ -38,13 +39,21 @@ class CDocumentCommands {
     // Asks whether to save a modified document; true when the document may
     // be let go: unmodified, saved whole, or the user chose not to save.
     bool AskToKeepChanges();
-    // Takes in what another program or computer wrote to the diary's file:
-    // merged into unsaved changes (and the user told how), read again
+    // The frame hands this timer's WM_TIMER to OnOutsideChangeTimer.
+    static const UINT_PTR kOutsideChangeTimer = 2;
+    // Takes in what another program or computer wrote to the diary's file
+    // once that program is done with it: its size and time must stay the
+    // same from one check to the next, half a second apart (a few checks at
+    // most; the next activation tries again). Never waits itself.
+    void WatchOutsideChange();
+    void OnOutsideChangeTimer();
+
+  private:
+    // Merged into unsaved changes (and the user told how), read again
     // silently without them, or offered for reload where it cannot be
     // merged. True when the document changed by it.
     bool TakeOutsideChange();
-
-  private:
+    void StopWatching();
     enum class SaveWay { ToItsFile, AskForName };
     enum class ExportReport { None, SayDiaryNotSaved };
     bool SaveDiary(SaveWay way, ExportReport report);
@@ -63,10 +72,13 @@ class CDocumentCommands {
     // true when they became the document.
     bool OfferRecovery();
     int Tell(const std::string& text, UINT buttons);
+    void ShowStatus(const char* text);
 
     Document& document;
     COrvikCalendarView& view;
     RecentFileList& recentFiles;
     CRecoveryKeeper& recovery;
-    bool lastDocumentRead = false; // by ReadLastDocument
+    bool lastDocumentRead = false;    // by ReadLastDocument
+    std::optional<FileState> watched; // the file at the last check, while watching
+    int watchChecks = 0;
 };

@@ -93,8 +93,7 @@ void CEventExchange::Import() {
     }
     view.CollectCells();
     const EventsImport imported = ImportEvents(document.Store(), read.events);
-    for (const DayChange& change : imported.changes)
-        document.SetDayText(change.date, change.text);
+    document.TakeDayTexts(imported.changes);
     view.ShowMonth();
     Tell(FormatText(ORVIK_IMPORTED,
                     {std::to_string(imported.added), std::to_string(imported.skipped),

@@ -104,7 +104,7 @@ const UINT kTakeOutsideChangeMessage = WM_APP + 2;
 const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
 // The recovery file is written this long after the last change: often
 // enough that little is lost, not so often that typing waits for the disk.
-const UINT_PTR kRecoveryTimer = 1; // the frame's only timer
+const UINT_PTR kRecoveryTimer = 1; // the other is the outside-change check's
 const UINT kRecoveryDelayMs = 3000;
 
 } // namespace
@@ -206,7 +206,7 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     switch (message) {
     case kTakeOutsideChangeMessage:
-        documents.TakeOutsideChange();
+        documents.WatchOutsideChange();
         return true;
     case kOpenLastDocumentMessage:
         documents.OpenLastDocument();
@@ -245,6 +245,10 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         OnShowWindow(wParam != FALSE);
         return false;
     case WM_TIMER:
+        if (wParam == CDocumentCommands::kOutsideChangeTimer) {
+            documents.OnOutsideChangeTimer();
+            return true;
+        }
         if (wParam != kRecoveryTimer)
             break;
         KillTimer(window, kRecoveryTimer);

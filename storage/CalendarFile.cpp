@@ -120,8 +120,23 @@ bool ParseCalendar(std::string_view bytes, EventStore& store, SkippedRecords* sk
     return true;
 }
 
+namespace {
+
+// Records end at every CR, and a record's quotes come in pairs unless it
+// was cut: the quotes after the last CR tell.
+bool EndsInsideQuotes(std::string_view bytes) {
+    const std::size_t lastBreak = bytes.find_last_of('\r');
+    const std::size_t start = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
+    std::size_t quotes = 0;
+    for (std::size_t k = start; k < bytes.size(); ++k)
+        quotes += bytes[k] == '"';
+    return quotes % 2 != 0;
+}
+
+} // namespace
+
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped) {
+                             const LegacyToUtf8& legacyToUtf8, CalendarReadReport* report) {
     std::string bytes;
     const LoadOutcome read = ReadFileBytes(path, bytes);
     if (read != LoadOutcome::Loaded)
@@ -129,14 +144,16 @@ LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
     // A diary that does not fit in memory is refused whole: a part of it,
     // saved later, would lose the rest.
     try {
+        CalendarReadReport found;
+        found.endsInsideQuotes = EndsInsideQuotes(bytes);
+        found.endsWithLineBreak = !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
         const std::string decoded = DecodeCalendarBytes(std::move(bytes), legacyToUtf8);
         EventStore parsed;
-        SkippedRecords left;
-        if (!ParseCalendar(decoded, parsed, &left))
+        if (!ParseCalendar(decoded, parsed, &found.skipped))
             return LoadOutcome::OutOfMemory;
         store.ReplaceWith(std::move(parsed));
-        if (skipped)
-            *skipped = left;
+        if (report)
+            *report = std::move(found);
         return LoadOutcome::Loaded;
     } catch (const std::bad_alloc&) {
         return LoadOutcome::OutOfMemory;

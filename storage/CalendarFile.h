@@ -50,14 +50,25 @@ struct SkippedRecords {
     std::string first; // the first of them, as it stands in the file
 };
 
+// What a read found beside the entries.
+struct CalendarReadReport {
+    SkippedRecords skipped;
+    // How the bytes end. A save cut off, or a file caught while another
+    // program writes it, ends inside a quoted text or without the line
+    // break after its last record.
+    bool endsInsideQuotes = false;
+    bool endsWithLineBreak = false;
+};
+
 // Replaces the store with the records of the file: those whose date and text
 // fields are both non-empty, in file order, appended without search, the
 // date read by the text constructor of Date. The file's bytes become text by
 // DecodeCalendarBytes with legacyToUtf8. The store is replaced only when the
 // whole file was read and every record kept; otherwise it is untouched.
-// Records that could not be used count in `skipped` when given.
+// What else the read found goes to `report` when given.
 LoadOutcome ReadCalendarFile(const std::string& path, EventStore& store,
-                             const LegacyToUtf8& legacyToUtf8, SkippedRecords* skipped = nullptr);
+                             const LegacyToUtf8& legacyToUtf8,
+                             CalendarReadReport* report = nullptr);
 
 // Appends the records of a calendar file's text to the store by the same rules;
 // false when memory ran out before every record was in.

@@ -32,24 +32,38 @@ void Document::SetDayText(const Date& day, const std::string& text) {
     store.SetDayText(day, text);
 }
 
+void Document::TakeDayTexts(const std::vector<DayChange>& changes) {
+    for (const DayChange& change : changes)
+        SetDayText(change.date, change.text);
+    ++outsideReplacements;
+}
+
 void Document::New() {
     store.RemoveAll();
     path.clear();
-    fileTime = 0;
+    NoteFileSeen(FileState(), false);
     base = DayFingerprints();
     ++edits;
 }
 
+void Document::NoteFileSeen(const FileState& state, bool endsWithLineBreak) {
+    seen = state;
+    seenLineBreakAtEnd = endsWithLineBreak;
+    ++outsideReplacements;
+}
+
 LoadOutcome Document::Load(const std::string& newPath) {
-    SkippedRecords left;
-    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &left);
+    // The state before the bytes: a write after it is seen as a change.
+    const FileState state = FileStateOf(newPath);
+    CalendarReadReport report;
+    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &report);
     if (outcome != LoadOutcome::Loaded)
         return outcome;
     base = FingerprintsOf(store);
     path = newPath;
-    fileTime = FileModificationTime(path);
+    NoteFileSeen(state, report.endsWithLineBreak);
     modified = false;
-    skipped = left;
+    skipped = report.skipped;
     ++edits;
     return outcome;
 }
@@ -61,15 +75,22 @@ void Document::Recover(const std::string& recoveredPath, std::int64_t recoveredF
     // Otherwise it stays unknown: a later change there is not merged.
     std::optional<DayFingerprints> recoveredBase;
     EventStore fileDays;
+    // Only the time was kept with the recovered diary: a file of another
+    // time is one changed since, whatever its size.
+    FileState state = FileStateOf(recoveredPath);
+    CalendarReadReport report;
     if (recoveredPath.empty())
         recoveredBase = DayFingerprints();
-    else if (FileModificationTime(recoveredPath) == recoveredFileTime &&
-             ReadCalendarFile(recoveredPath, fileDays, legacyToUtf8) == LoadOutcome::Loaded)
+    else if (state.time == recoveredFileTime &&
+             ReadCalendarFile(recoveredPath, fileDays, legacyToUtf8, &report) ==
+                 LoadOutcome::Loaded)
         recoveredBase = FingerprintsOf(fileDays);
+    if (state.time != recoveredFileTime)
+        state = FileState{true, -1, recoveredFileTime};
     base = std::move(recoveredBase);
     store.ReplaceWith(std::move(recovered));
     path = recoveredPath;
-    fileTime = recoveredFileTime;
+    NoteFileSeen(state, report.endsWithLineBreak);
     modified = true;
     skipped = SkippedRecords{};
     ++edits;
@@ -88,10 +109,15 @@ Document::SaveResult Document::SaveAs(const std::string& newPath) {
 
 Document::SaveResult Document::WriteTo(const std::string& target) {
     SaveResult result;
+    bool endsWithLineBreak = false;
     try {
         std::string bytes = FormatCalendar(store);
+        endsWithLineBreak = !bytes.empty();
         backups.BeforeReplacing(target);
-        result.saved = SaveFileSafely(target, bytes, result.error);
+        SaveReport report;
+        result.saved = SaveFileSafely(target, bytes, report);
+        result.error = report.error;
+        result.oldFileInPlace = report.oldFileInPlace;
         if (result.saved)
             base = FingerprintsOf(store);
     } catch (const std::bad_alloc&) {
@@ -99,7 +125,8 @@ Document::SaveResult Document::WriteTo(const std::string& target) {
     }
     if (result.saved) {
         modified = false;
-        fileTime = FileModificationTime(target);
+        seen = FileStateOf(target);
+        seenLineBreakAtEnd = endsWithLineBreak;
         ++edits;
     }
     return result;
@@ -112,7 +139,10 @@ Document::SaveResult Document::Export(const std::string& target, const MonthExpo
 }
 
 bool Document::ChangedOnDisk() const {
-    return HasFile() && FileModificationTime(path) > fileTime;
+    if (!HasFile())
+        return false;
+    const FileState now = FileStateOf(path);
+    return now.exists && now != seen;
 }
 
 Document::OutsideChange Document::TakeOutsideChange() {
@@ -122,18 +152,24 @@ Document::OutsideChange Document::TakeOutsideChange() {
     backups.CopyAgain(path);
     change.kind = OutsideChange::Kind::NotMerged;
     try {
-        // The time before the bytes: a write after it is seen as a change again.
-        const std::int64_t time = FileModificationTime(path);
+        // The state before the bytes: a write after it is seen as a change again.
+        const FileState state = FileStateOf(path);
         EventStore theirs;
-        if (!ReadMergeable(theirs) || (modified && !base))
+        bool endsWithLineBreak = false;
+        if (!ReadMergeable(theirs, endsWithLineBreak) || (modified && !base)) {
+            // Kept now: the user may reload it or overwrite it next.
+            backups.BeforeReplacing(path);
             return change;
+        }
         DayFingerprints fileDays(theirs);
         if (modified) {
             // An empty file where the base held days is more likely caught
             // half-written than emptied on purpose: merged, it would empty
             // every day not changed here.
-            if (theirs.GetCount() == 0 && base->HasDays())
+            if (theirs.GetCount() == 0 && base->HasDays()) {
+                backups.BeforeReplacing(path);
                 return change;
+            }
             DiaryMerge merge = MergeDiaries(*base, store, theirs);
             store.ReplaceWith(std::move(merge.merged));
             change.kind = OutsideChange::Kind::Merged;
@@ -144,7 +180,7 @@ Document::OutsideChange Document::TakeOutsideChange() {
             change.kind = OutsideChange::Kind::Reloaded;
         }
         base = std::move(fileDays);
-        fileTime = time;
+        NoteFileSeen(state, endsWithLineBreak);
         skipped = SkippedRecords{};
         ++edits;
     } catch (const std::bad_alloc&) {
@@ -153,10 +189,14 @@ Document::OutsideChange Document::TakeOutsideChange() {
     return change;
 }
 
-bool Document::ReadMergeable(EventStore& entries) {
-    SkippedRecords left;
-    return ReadCalendarFile(path, entries, legacyToUtf8, &left) == LoadOutcome::Loaded &&
-           left.count == 0;
+bool Document::ReadMergeable(EventStore& entries, bool& endsWithLineBreak) {
+    CalendarReadReport report;
+    if (ReadCalendarFile(path, entries, legacyToUtf8, &report) != LoadOutcome::Loaded)
+        return false;
+    endsWithLineBreak = report.endsWithLineBreak;
+    const bool cutShort =
+        report.endsInsideQuotes || (seenLineBreakAtEnd && !report.endsWithLineBreak);
+    return report.skipped.count == 0 && !cutShort;
 }
 
 bool HasXmlExtension(const std::string& name) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/DiaryMerge.h"
+#include "core/EventImport.h"
 #include "core/EventStore.h"
 #include "storage/Backups.h"
 #include "storage/CalendarFile.h"
+#include "storage/FileTime.h"
 #include "storage/XmlExport.h"
 
 #include <cstdint>
@@ -25,6 +27,9 @@ class Document {
     struct SaveResult {
         bool saved = false;
         std::string error; // for the user, when not saved
+        // When not saved: false when the file at the path is no longer the
+        // old one (the error says where the old and the new bytes are).
+        bool oldFileInPlace = true;
     };
 
     // "Untitled" while the diary has no file.
@@ -34,7 +39,7 @@ class Document {
     const EventStore& Store() const { return store; }
     // The file's modification time when it was last read or written; 0
     // without a file.
-    std::int64_t FileTime() const { return fileTime; }
+    std::int64_t FileTime() const { return seen.time; }
 
     // A day's text as the user left it; the document counts as modified
     // when that changes what it holds.
@@ -47,6 +52,12 @@ class Document {
     // Goes up with every change of the document, so that a copy kept of it
     // (the recovery file) can tell it is behind.
     std::uint64_t Edits() const { return edits; }
+    // Goes up whenever texts are replaced from outside the cells (a load,
+    // New, a recovery, an outside change, an import): what a cell's undo
+    // remembers no longer belongs to its text then.
+    std::uint64_t OutsideReplacements() const { return outsideReplacements; }
+    // Days changed from outside the cells, as an import changes them.
+    void TakeDayTexts(const std::vector<DayChange>& changes);
 
     // Empties the diary and forgets its file. Whether it counts as modified
     // is left as it was.
@@ -72,7 +83,8 @@ class Document {
     // file and its modified state.
     SaveResult Export(const std::string& path, const MonthExport& month) const;
 
-    // Another program wrote the file since we last read or wrote it.
+    // Another program wrote the file since we last read or wrote it: its
+    // size or its time differ. A file that is gone counts as unchanged.
     bool ChangedOnDisk() const;
 
     struct OutsideChange {
@@ -80,7 +92,9 @@ class Document {
             None,     // the file is as we last read or wrote it
             Reloaded, // nothing was unsaved: the document is the file again
             Merged,   // the file's changes merged into ours day by day; still modified
-            NotMerged // the file cannot be read whole or holds no diary: nothing changed
+            // The file cannot be read whole, is cut short or holds no diary:
+            // nothing changed, and a dated copy of it is kept at once.
+            NotMerged
         };
         Kind kind = Kind::None;
         int daysFromOtherCopy = 0;
@@ -94,15 +108,22 @@ class Document {
 
   private:
     SaveResult WriteTo(const std::string& target);
-    // True when the file can be taken in: read whole and every record used.
-    bool ReadMergeable(EventStore& entries);
+    // True when the file can be taken in: read whole, not cut short, and
+    // every record used.
+    bool ReadMergeable(EventStore& entries, bool& endsWithLineBreak);
+    // What was read or written is now the file's.
+    void NoteFileSeen(const FileState& state, bool endsWithLineBreak);
 
     LegacyToUtf8 legacyToUtf8;
     EventStore store;
     std::string path; // empty while untitled
     bool modified = false;
-    std::int64_t fileTime = 0;
+    FileState seen; // the file when last read or written
+    // Whether its last record ended with a line break then: one missing
+    // later means the file is cut short.
+    bool seenLineBreakAtEnd = false;
     std::uint64_t edits = 0;
+    std::uint64_t outsideReplacements = 0;
     // The days of the file as last read or written, the common ancestor of
     // a merge. Unknown after a recovery from a file that has changed since,
     // or when there was no memory to note them.

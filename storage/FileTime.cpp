@@ -25,3 +25,20 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &status) == 0;
 #endif
 }
+
+FileState FileStateOf(const std::string& path) {
+    FileState state;
+#ifdef _WIN32
+    struct __stat64 status {};
+    if (_stat64(path.c_str(), &status) != 0)
+        return state;
+#else
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0)
+        return state;
+#endif
+    state.exists = true;
+    state.size = static_cast<std::int64_t>(status.st_size);
+    state.time = static_cast<std::int64_t>(status.st_mtime);
+    return state;
+}

@@ -1,5 +1,7 @@
 #include "storage/SafeSave.h"
 
+#include "storage/FileTime.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -88,18 +90,6 @@ int CreateTemporaryFile(const std::string& folder, std::string& name) {
     return fd;
 }
 
-// The bytes of the file at path equal content; a read that fails counts as
-// a mismatch.
-bool ReadsBackAs(const std::string& path, const std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::string read(content.size() + 1, '\0');
-    const std::size_t got = std::fread(&read[0], 1, read.size(), file);
-    std::fclose(file);
-    return got == content.size() && read.compare(0, got, content) == 0;
-}
-
 bool CanWriteFile(const std::string& path) {
 #ifdef _WIN32
     return _access(path.c_str(), 2) == 0;
@@ -108,11 +98,19 @@ bool CanWriteFile(const std::string& path) {
 #endif
 }
 
-// Temporary files of saves that were cut off; one another save is still
-// writing cannot be removed on Windows, where it is open.
+// The old file's name while the new one takes its place.
+std::string BackupName(const std::string& temporary) {
+    return temporary.substr(0, temporary.size() - 3) + "bak";
+}
+
+// Temporary files and backups of saves that were cut off; one another save
+// is still writing cannot be removed on Windows, where it is open.
 void RemoveLeftovers(const std::string& folder) {
-    for (int n = 1; n <= kTemporaryNames; ++n)
-        std::remove(TemporaryName(folder, n).c_str());
+    for (int n = 1; n <= kTemporaryNames; ++n) {
+        const std::string temporary = TemporaryName(folder, n);
+        std::remove(temporary.c_str());
+        std::remove(BackupName(temporary).c_str());
+    }
 }
 
 std::optional<SaveStep> failingStep;
@@ -129,11 +127,30 @@ bool Fails(SaveStep step, bool failed) {
 
 } // namespace
 
+bool ReadsBackAs(const std::string& path, const std::string& content) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::string read(content.size() + 1, '\0');
+    const std::size_t got = std::fread(&read[0], 1, read.size(), file);
+    std::fclose(file);
+    return got == content.size() && read.compare(0, got, content) == 0;
+}
+
 void FailSaveStep(std::optional<SaveStep> step) {
     failingStep = step;
 }
 
 bool SaveFileSafely(const std::string& path, const std::string& content, std::string& error) {
+    SaveReport report;
+    const bool saved = SaveFileSafely(path, content, report);
+    error = report.error;
+    return saved;
+}
+
+bool SaveFileSafely(const std::string& path, const std::string& content, SaveReport& report,
+                    const PlacementCalls& calls) {
+    std::string& error = report.error;
     const std::string folder = FolderOf(path);
     std::string temporary;
     int fd = CreateTemporaryFile(folder, temporary);
@@ -168,18 +185,36 @@ bool SaveFileSafely(const std::string& path, const std::string& content, std::st
         failedStep = "read the new file back as it was written";
         failure = EIO;
     }
-    std::string reason = failedStep ? std::strerror(failure) : "";
-    if (!failedStep &&
-        (Fails(SaveStep::Replace, false) || !MoveFileOver(temporary, path, reason))) {
-        failedStep = "put the new file in the place of the old one";
-        if (reason.empty())
-            reason = std::strerror(EIO);
+    if (failedStep) {
+        std::remove(temporary.c_str());
+        error = std::string("Could not ") + failedStep + " (" + std::strerror(failure) + ").";
+        return false;
     }
-    if (!failedStep) {
+
+    std::string reason;
+    const std::string backup = BackupName(temporary);
+    const Placement placement = Fails(SaveStep::Replace, false)
+                                    ? Placement::OldFileKept
+                                    : PlaceNewFile(temporary, path, backup, calls, reason);
+    // A failure reported where the new file did arrive is a success.
+    if (placement == Placement::Placed ||
+        (placement == Placement::NewFileKept && ReadsBackAs(path, content))) {
         RemoveLeftovers(folder);
         return true;
     }
-    std::remove(temporary.c_str());
-    error = std::string("Could not ") + failedStep + " (" + reason + ").";
+    if (reason.empty())
+        reason = std::strerror(EIO);
+    error = "Could not put the new file in the place of the old one (" + reason + ").";
+    if (placement == Placement::OldFileKept) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    // Neither is at the path: the temporary file is the only whole copy of
+    // what was saved.
+    report.oldFileInPlace = false;
+    error += "\n\nWhat you saved is kept in\n" + temporary;
+    if (FileExists(backup))
+        error += "\nand the diary as it was in\n" + backup;
+    error += '.';
     return false;
 }

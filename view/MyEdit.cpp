@@ -54,14 +54,19 @@ void CMyEdit::ReclaimDayLabel() {
         SetParent(dayLabel, window);
 }
 
-bool CMyEdit::Show(const Date& shown, bool inOtherMonth, const std::string& text) {
-    const bool looksOther = !(shown == date) || inOtherMonth != otherMonth;
+bool CMyEdit::Show(const Date& shown, bool inOtherMonth, const std::string& text,
+                   bool replacedFromOutside) {
+    const bool otherDay = !(shown == date);
+    const bool looksOther = otherDay || inOtherMonth != otherMonth;
     date = shown;
     otherMonth = inOtherMonth;
     char number[16];
     std::snprintf(number, sizeof number, "%d", date.day);
     SetWindowTextIfChanged(dayLabel, number);
     const bool textChanged = SetWindowTextIfChanged(window, text.c_str());
+    // Else Ctrl+Z would put another day's text, or one replaced, back here.
+    if (otherDay || replacedFromOutside)
+        SendMessageA(window, EM_EMPTYUNDOBUFFER, 0, 0);
     if (looksOther)
         Repaint(); // the colour depends on the date
     return looksOther || textChanged;

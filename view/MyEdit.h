@@ -21,8 +21,12 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
 
     HWND Create(COrvikCalendarView& owner, const GridRect& place);
     // Shows the day with its text; true when the cell looks different now
-    // and has been marked for painting, false when nothing changed.
-    bool Show(const Date& shown, bool inOtherMonth, const std::string& text);
+    // and has been marked for painting, false when nothing changed. The undo
+    // history belongs to the day: it goes when the cell shows another day,
+    // or when `replacedFromOutside` (the text came from elsewhere than the
+    // cell, even where it stays the same).
+    bool Show(const Date& shown, bool inOtherMonth, const std::string& text,
+              bool replacedFromOutside);
     // Marks the whole cell and its day label for painting.
     void Repaint();
     std::string GetText() const;

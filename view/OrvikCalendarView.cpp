@@ -206,6 +206,8 @@ void COrvikCalendarView::ShowMonth() {
     today.SetToday();
     const bool todayMoved = !(today == filledOnDay);
     filledOnDay = today;
+    const bool replaced = document->OutsideReplacements() != filledAfterReplacements;
+    filledAfterReplacements = document->OutsideReplacements();
     filling = true;
     for (int row = 0; row < kGridRows; ++row) {
         char week[16];
@@ -213,7 +215,8 @@ void COrvikCalendarView::ShowMonth() {
         SetWindowTextIfChanged(weekNumberLabels[static_cast<std::size_t>(row)], week);
         for (int column = 0; column < kGridColumns; ++column) {
             CMyEdit& cell = cells[static_cast<std::size_t>(row * kGridColumns + column)];
-            if (!cell.Show(day, day.month != displayedDate.month, document->Store().Lookup(day)) &&
+            if (!cell.Show(day, day.month != displayedDate.month, document->Store().Lookup(day),
+                           replaced) &&
                 todayMoved)
                 cell.Repaint();
             day.PostIncrement();

@@ -132,6 +132,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     std::array<HWND, kGridRows> weekNumberLabels{};
     bool filling = false; // the program, not the user, is setting cell texts
     Date filledOnDay;     // today, when the cells were last filled: it has its own colour
+    std::uint64_t filledAfterReplacements = 0; // the document's, when the cells were last filled
 };
 
 // The frame's status bar, where a focused cell names its date.

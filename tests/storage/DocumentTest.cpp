@@ -166,12 +166,16 @@ TEST_F(DocumentTest, UntitledHasNoFileWhateverLiesInTheCurrentFolder) {
     std::filesystem::remove("Untitled");
 }
 
-TEST_F(DocumentTest, ChangedOnDiskMeansANewerFile) {
+// A sync client keeps the other computer's time, which may be earlier.
+TEST_F(DocumentTest, ChangedOnDiskMeansAnotherTimeOrSize) {
     LoadAndEdit();
+    const auto time = std::filesystem::last_write_time(PathOf("diary.csv"));
+    EXPECT_FALSE(document.ChangedOnDisk());
     SetFileTime(PathOf("diary.csv"), std::chrono::seconds(-100));
-    EXPECT_FALSE(document.ChangedOnDisk()) << "an older file";
-    SetFileTime(PathOf("diary.csv"), std::chrono::seconds(100));
-    EXPECT_TRUE(document.ChangedOnDisk());
+    EXPECT_TRUE(document.ChangedOnDisk()) << "an older file";
+    WriteBytes(PathOf("diary.csv"), std::string(kDiary) + "\"3/1/2026\";\"x\"\r\n");
+    std::filesystem::last_write_time(PathOf("diary.csv"), time);
+    EXPECT_TRUE(document.ChangedOnDisk()) << "the same time, another size";
     std::filesystem::remove(PathOf("diary.csv"));
     EXPECT_FALSE(document.ChangedOnDisk()) << "a deleted file";
 }
@@ -254,6 +258,20 @@ TEST_F(DocumentTest, AnOutsideChangeIsMergedIntoUnsavedEditsOrReadAgain) {
         {"not a calendar file",
          [this] { document.SetDayText(Ymd(2026, 3, 14), "unsaved"); },
          "<?xml version=\"1.0\"?>\r\n<OrvikCalendar/>\r\n",
+         Kind::NotMerged,
+         "",
+         0,
+         {}},
+        {"nothing unsaved, cut inside a text",
+         [] {},
+         std::string(kDiary) + "\"3/20/2026\";\"cut her",
+         Kind::NotMerged,
+         "",
+         0,
+         {}},
+        {"cut after a record, its line break missing",
+         [this] { document.SetDayText(Ymd(2026, 3, 14), "unsaved"); },
+         "\"3/12/2026\";\"Dentist\"",
          Kind::NotMerged,
          "",
          0,

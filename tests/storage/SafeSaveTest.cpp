@@ -147,6 +147,73 @@ TEST_F(SafeSave, KeepsTheAttributesOfTheFileItReplaces) {
     EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
+// ReplaceFile failing on every call, leaving the files as Windows documents
+// for each code (with a backup name given, 1176 leaves both as they are; the
+// row for it shows the outcome documented without one).
+unsigned long BothUnchanged(const std::string&, const std::string&, const std::string&) {
+    return ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+unsigned long HeldByAnother(const std::string&, const std::string&, const std::string&) {
+    return ERROR_SHARING_VIOLATION;
+}
+unsigned long TargetGone(const std::string& target, const std::string&, const std::string&) {
+    DeleteFileA(target.c_str());
+    return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+unsigned long OldUnderBackup(const std::string& target, const std::string&,
+                             const std::string& backup) {
+    MoveFileA(target.c_str(), backup.c_str());
+    return ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+}
+// Renames that fail for the new file, or for every file.
+unsigned long NewFileHeld(const std::string& from, const std::string& to) {
+    if (from.substr(from.size() - 4) == ".tmp")
+        return ERROR_SHARING_VIOLATION;
+    return MoveFileA(from.c_str(), to.c_str()) ? 0 : GetLastError();
+}
+unsigned long EveryFileHeld(const std::string&, const std::string&) {
+    return ERROR_SHARING_VIOLATION;
+}
+
+// After any failure the diary file holds the old bytes or the new ones,
+// whole; a temporary file stays only where neither could be put there.
+TEST_F(SafeSave, AFailedReplaceNeverLosesTheOnlyNewCopy) {
+    const struct {
+        const char* name;
+        PlacementCalls calls;
+        bool saved;
+        const char* target; // nullptr: no file there
+        Names left;
+    } cases[] = {
+        {"1175", {BothUnchanged, nullptr}, false, "old", {"diary.csv"}},
+        {"sharing violation", {HeldByAnother, nullptr}, false, "old", {"diary.csv"}},
+        {"1176", {TargetGone, nullptr}, true, "new", {"diary.csv"}},
+        {"1177", {OldUnderBackup, nullptr}, true, "new", {"diary.csv"}},
+        {"1177, new file held", {OldUnderBackup, NewFileHeld}, false, "old", {"diary.csv"}},
+        {"1176, every file held", {TargetGone, EveryFileHeld}, false, nullptr, {"~orvik1.tmp"}},
+        {"1177, every file held",
+         {OldUnderBackup, EveryFileHeld},
+         false,
+         nullptr,
+         {"~orvik1.bak", "~orvik1.tmp"}},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& name : NamesInFolder())
+            std::filesystem::remove(folder / name);
+        WriteBytes(PathOf("diary.csv"), "old");
+        SaveReport report;
+        EXPECT_EQ(SaveFileSafely(PathOf("diary.csv"), "new", report, c.calls), c.saved) << c.name;
+        EXPECT_EQ(NamesInFolder(), c.left) << c.name;
+        EXPECT_EQ(report.oldFileInPlace, c.target != nullptr) << c.name;
+        if (c.target) {
+            EXPECT_EQ(ReadBytes(PathOf("diary.csv")), c.target) << c.name;
+        } else {
+            EXPECT_EQ(ReadBytes(PathOf("~orvik1.tmp")), "new") << c.name;
+            EXPECT_NE(report.error.find(PathOf("~orvik1.tmp")), std::string::npos) << report.error;
+        }
+    }
+}
+
 // Another program holds the file for a moment: the save waits for it.
 TEST_F(SafeSave, WaitsForAFileHeldForAMoment) {
     const std::string path = PathOf("diary.csv");

@@ -162,19 +162,26 @@ TEST_F(DocumentCommands, OpenWithUnsavedEditsAsksFirst) {
     EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 1)), "from a");
 }
 
-TEST_F(DocumentCommands, AnUnreadableFileKeepsTheCurrentDocument) {
+TEST_F(DocumentCommands, AnUnreadableFileKeepsTheCurrentDocumentAndItsRecoveryFile) {
     CreateFrame();
     Open("b.csv", "\"3/12/2026\";\"mine\"\r\n");
+    Type(13, "unsaved");
+    View().CollectCells();
+    frame->recovery.Keep(Doc());
     WriteWholeFile(File("a.csv"), "\"3/1/2026\";\"locked\"\r\n");
     HANDLE held = CreateFileA(File("a.csv").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    DialogAnswerer answerer({ChooseFile(File("a.csv")), DialogAnswerer::Press(IDOK)});
+    // Not saved: the open it was for fails.
+    DialogAnswerer answerer(
+        {ChooseFile(File("a.csv")), DialogAnswerer::Press(IDNO), DialogAnswerer::Press(IDOK)});
     Command(ID_FILE_OPEN);
     CloseHandle(held);
-    ASSERT_EQ(answerer.Seen().size(), 2u);
-    EXPECT_NE(answerer.Seen()[1].text.find(File("a.csv")), std::string::npos);
+    ASSERT_EQ(answerer.Seen().size(), 3u);
+    EXPECT_NE(answerer.Seen()[2].text.find(File("a.csv")), std::string::npos);
     EXPECT_EQ(Doc().Name(), File("b.csv"));
-    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 12)), "mine");
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 13)), "unsaved");
+    EXPECT_NE(ReadWholeFile(frame->recovery.File()).find("unsaved"), std::string::npos)
+        << "the recovery file stays while the changes are open";
 }
 
 TEST_F(DocumentCommands, ClosingAModifiedDocument) {
@@ -290,6 +297,45 @@ TEST_F(DocumentCommands, SaveAsOntoAnExistingFileWritesTheDiaryThere) {
     EXPECT_EQ(ReadWholeFile(File("b.csv")), "\"3/12/2026\";\"mine\"\r\n");
     for (const SeenDialog& seen : answerer.Seen())
         EXPECT_NE(seen.caption, "Alert");
+}
+
+// Save As onto the diary's own file, however spelt, is a Save: what another
+// computer wrote there is merged first, not overwritten.
+TEST_F(DocumentCommands, SaveAsOntoItsOwnFileTakesInTheOtherCopyFirst) {
+    const std::string theirs = "\"3/12/2026\";\"base\"\r\n\"3/13/2026\";\"theirs\"\r\n";
+    const std::function<std::string()> spellings[] = {
+        [this] { return File("OWN.CSV"); },
+        [this] {
+            char shortName[MAX_PATH] = "";
+            GetShortPathNameA(File("own.csv").c_str(), shortName, MAX_PATH);
+            return std::string(shortName);
+        },
+        [this] {
+            CreateHardLinkA(File("link.csv").c_str(), File("own.csv").c_str(), nullptr);
+            return File("link.csv");
+        },
+    };
+    for (const auto& spelling : spellings) {
+        CreateFrame();
+        DeleteFileA(File("link.csv").c_str());
+        Open("own.csv", "\"3/12/2026\";\"base\"\r\n");
+        Type(20, "mine");
+        WriteWholeFile(File("own.csv"), theirs);
+        SetFileTime(File("own.csv"), Doc().FileTime() + 60);
+        const std::string chosen = spelling();
+        DialogAnswerer answerer(
+            {ChooseFile(chosen), DialogAnswerer::Press(IDYES), DialogAnswerer::Press(IDOK)});
+        EXPECT_EQ(Command(ID_FILE_SAVE_AS), FALSE) << chosen;
+        CheckChangedFileAgain();
+        EXPECT_EQ(ReadWholeFile(File("own.csv")), theirs) << chosen << ": not overwritten";
+        EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 13)), "theirs") << chosen;
+        EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 20)), "mine") << chosen;
+        EXPECT_EQ(Doc().Name(), File("own.csv")) << chosen;
+        ASSERT_FALSE(answerer.Seen().empty());
+        EXPECT_NE(answerer.Seen().back().text.find("merged day by day"), std::string::npos)
+            << chosen << ": " << answerer.Seen().back().text;
+        frame.reset();
+    }
 }
 
 TEST_F(DocumentCommands, AFailedSaveAsLeavesTheDocumentAsItWas) {

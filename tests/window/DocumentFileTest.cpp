@@ -136,6 +136,7 @@ TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
     auto activateFrom = [this](HWND previous) {
         SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
         PumpUntilIdle();
+        CheckChangedFileAgain();
     };
     for (const auto& c : cases) {
         WriteWholeFile(path, "\"3/12/2026\";\"base\"\r\n");
@@ -173,6 +174,40 @@ TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
     }
     DestroyWindow(ownDialog);
     DestroyWindow(otherProgram);
+}
+
+// A file another program is still writing is taken in only once it stops
+// changing, and where it is still cut short then, the user is asked.
+TEST_F(DocumentFile, AFileCaughtWhileItIsWrittenIsNotTakenIn) {
+    WriteWholeFile(path, "\"3/12/2026\";\"base\"\r\n");
+    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    View().ShowMonth();
+    const std::string whole = "\"3/12/2026\";\"base\"\r\n\"3/13/2026\";\"two lines\nthere\"\r\n";
+    DialogAnswerer answerer({DialogAnswerer::Press(IDCANCEL)});
+    std::int64_t later = frame->document.FileTime();
+    for (std::size_t cut : {whole.size() - 10, whole.size() - 2}) {
+        WriteWholeFile(path, whole.substr(0, cut)); // inside the quote; no final line break
+        TouchLater(path, ++later);
+        ActivateFromAnotherProgram();
+        EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 13)), "") << cut;
+    }
+    ASSERT_EQ(answerer.Seen().size(), 2u) << "asked, as for a file that cannot be merged";
+    EXPECT_EQ(answerer.Seen()[0].caption, "Alert");
+
+    // Still growing at every check: not read, not asked.
+    WriteWholeFile(path, whole.substr(0, 30));
+    TouchLater(path, ++later);
+    SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, 0);
+    PumpUntilIdle();
+    for (int check = 0; check < 3; ++check) {
+        WriteWholeFile(path, whole.substr(0, 31 + static_cast<std::size_t>(check)));
+        CheckChangedFileAgain();
+    }
+    WriteWholeFile(path, whole);
+    CheckChangedFileAgain();
+    EXPECT_EQ(answerer.Seen().size(), 2u);
+    CheckChangedFileAgain(); // unchanged since the last check: taken in
+    EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 13)), "two lines\r\nthere");
 }
 
 // Runs a command through the frame's loop and gives what it asked the shell

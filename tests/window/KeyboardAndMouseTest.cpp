@@ -14,6 +14,7 @@
 #include <dlgs.h>
 #include <prsht.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,44 @@ TEST_F(KeyboardAndMouse, TheWheelOverACellChangesTheMonthUnlessItsTextIsTaller) 
     PumpThroughLoop();
     EXPECT_EQ(Caption(), "March 2026");
     EXPECT_GT(SendMessageA(tall, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the text scrolled";
+}
+
+// A cell's undo belongs to its day: once the cell shows another day, or its
+// day's text came from outside the cell, Ctrl+Z brings back nothing.
+TEST_F(KeyboardAndMouse, UndoNeverCarriesATextIntoAnotherDay) {
+    const struct {
+        const char* what;
+        std::function<void()> action;
+    } cases[] = {
+        {"the wheel to the next month",
+         [this] {
+             RECT place{};
+             GetWindowRect(GetFocus(), &place);
+             PostMessageA(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                          MAKELPARAM(place.left + 5, place.top + 5));
+             PumpThroughLoop();
+         }},
+        {"File > New, the text the same",
+         [this] {
+             DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
+             PressKey('N', kControl);
+         }},
+    };
+    for (const auto& c : cases) {
+        ShowMarchWithFocusOn(3, 12);
+        HWND cell = GetFocus();
+        for (char key : std::string("cut line"))
+            PostMessageA(cell, WM_CHAR, static_cast<WPARAM>(key), 1);
+        PressKey('A', kControl);
+        PressKey(VK_DELETE);
+        c.action();
+        SetFocus(cell);
+        PressKey('Z', kControl);
+        EXPECT_EQ(GetWindowTextLengthA(cell), 0) << c.what;
+        View().CollectCells();
+        for (int i = 0; i < Store().GetCount(); ++i)
+            EXPECT_EQ(Store().GetTextAt(i).find("cut line"), std::string::npos) << c.what;
+    }
 }
 
 // Where the popup menu that opened appeared; it is closed at once.

@@ -52,12 +52,19 @@ class MainFrameTest : public WindowTest {
         frame->view.UpdateTitle();
     }
     const EventStore& Store() const { return frame->document.Store(); }
-    // The frame becomes active again after a window of another program was.
+    // The frame becomes active again after a window of another program was,
+    // and the file's next check finds it as it was at the first.
     void ActivateFromAnotherProgram() {
         HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                      nullptr, nullptr);
         SendMessageA(frame->window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(other));
         DestroyWindow(other);
+        PumpUntilIdle();
+        CheckChangedFileAgain();
+    }
+    // The half-second check of a diary file changed elsewhere comes round.
+    void CheckChangedFileAgain() {
+        PostMessageA(frame->window, WM_TIMER, CDocumentCommands::kOutsideChangeTimer, 0);
         PumpUntilIdle();
     }
     // Runs the loop's idle pass, as when the queue runs empty.
