@@ -7,6 +7,7 @@
 
 #include <map>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -33,9 +34,23 @@ std::string AtLine(int lineNumber) {
     return " (line " + std::to_string(lineNumber) + ")";
 }
 
+// What the innermost open component is to the reader: a VEVENT or VTIMEZONE
+// of the calendar, or a STANDARD or DAYLIGHT of such a VTIMEZONE; empty for
+// any other (a VALARM, or a component nested where it has no place, whose
+// properties must not reach the gathered one around it).
+std::string_view Gathered(const std::vector<std::string>& open) {
+    const std::string& component = open.back();
+    if (open.size() == 2 && (component == "VEVENT" || component == "VTIMEZONE"))
+        return component;
+    if (open.size() == 3 && open[1] == "VTIMEZONE" &&
+        (component == "STANDARD" || component == "DAYLIGHT"))
+        return component;
+    return std::string_view();
+}
+
 // Takes one property into the component it belongs to, the innermost open one.
 void Gather(const ContentLine& line, const std::vector<std::string>& open, CalendarFields& fields) {
-    const std::string& component = open.back();
+    const std::string_view component = Gathered(open);
     if (component == "VEVENT") {
         EventFields& event = fields.events.back();
         if (line.name == "DTSTART")
@@ -48,8 +63,6 @@ void Gather(const ContentLine& line, const std::vector<std::string>& open, Calen
         if (line.name == "TZID")
             fields.timeZones.back().id = line.value;
     } else if (component == "STANDARD" || component == "DAYLIGHT") {
-        if (open.size() < 2 || open[open.size() - 2] != "VTIMEZONE")
-            return;
         TimeZoneObservance& observance = fields.timeZones.back().observances.back();
         if (line.name == "DTSTART")
             observance.start = line.value;
@@ -71,14 +84,14 @@ std::string GatherFields(const std::vector<ContentLine>& lines, CalendarFields& 
                 return "The file holds a " + line.value + " outside a calendar" +
                        AtLine(line.lineNumber) + ".";
             open.push_back(line.value);
-            if (line.value == "VEVENT")
+            const std::string_view component = Gathered(open);
+            if (component == "VEVENT")
                 fields.events.push_back(EventFields{line.lineNumber, std::nullopt, "", false});
-            else if (line.value == "VTIMEZONE")
+            else if (component == "VTIMEZONE")
                 fields.timeZones.emplace_back();
-            else if ((line.value == "STANDARD" || line.value == "DAYLIGHT") && open.size() >= 2 &&
-                     open[open.size() - 2] == "VTIMEZONE")
+            else if (component == "STANDARD" || component == "DAYLIGHT")
                 fields.timeZones.back().observances.push_back(
-                    TimeZoneObservance{line.value == "DAYLIGHT", "", "", ""});
+                    TimeZoneObservance{component == "DAYLIGHT", "", "", ""});
         } else if (line.name == "END") {
             if (open.empty() || open.back() != line.value)
                 return "The file is damaged: END:" + line.value + " does not close " +
@@ -138,6 +151,12 @@ std::string ConvertEvent(const EventFields& fields, const TimeZoneTable& zones,
                    AtLine(start.lineNumber) + ".";
         clock = local.ToLocal(zone->ToUtc(clock));
     }
+    // The diary file has no year 0 and reads the years 1 to 99 as 1901 to
+    // 1999; iCalendar, and so the export, has no year after 9999.
+    if (clock.date.year < 100 || clock.date.year > 9999)
+        return "An event falls in the year " + std::to_string(clock.date.year) +
+               ", outside the years 100 to 9999 that a diary holds" + AtLine(start.lineNumber) +
+               ".";
     event.date = clock.date;
     if (!value->dateOnly)
         event.time = TimeOfDay{clock.hour, clock.minute};

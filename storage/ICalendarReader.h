@@ -21,5 +21,6 @@ struct ICalendarImport {
 // `local`: a start in UTC is converted, a floating one taken as it is, one
 // with a TZID through the file's VTIMEZONE of that name or else a known zone
 // of that name. A start that is a DATE gives an all-day event. The whole file
-// is checked before anything is returned.
+// is checked before anything is returned; a local start outside the years
+// 100 to 9999, which a diary cannot hold, refuses it.
 ICalendarImport ReadICalendar(std::string_view bytes, const TimeRules& local);

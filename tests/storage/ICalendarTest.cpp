@@ -228,6 +228,17 @@ TEST(ICalendarReader, EventsInLocalTime) {
          "2026-05-02 08:00 |skipped 0"},
         {"\xEF\xBB\xBF" + Calendar(Event("DTSTART:20260502T080000\r\n")),
          "2026-05-02 08:00 |skipped 0"},
+        {Calendar(Event("DTSTART;VALUE=DATE:01000101\r\n")), "0100-01-01 all-day |skipped 0"},
+        // Components nested where they have no place are passed over, and what
+        // follows them still belongs to the one around them.
+        {Calendar(Event("DTSTART:20260502T080000\r\nBEGIN:VEVENT\r\nDTSTART:20260503T090000\r\n"
+                        "END:VEVENT\r\nSUMMARY:outer\r\n")),
+         "2026-05-02 08:00 outer|skipped 0"},
+        {Calendar("BEGIN:VTIMEZONE\r\nTZID:Plus3\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                  "BEGIN:VTIMEZONE\r\nTZID:Inner\r\nEND:VTIMEZONE\r\nTZOFFSETTO:+0300\r\n"
+                  "END:STANDARD\r\nEND:VTIMEZONE\r\n" +
+                  Event("DTSTART;TZID=Plus3:20260701T120000\r\n")),
+         "2026-07-01 11:00 |skipped 0"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Shown(ReadICalendar(c.file, kLocal)), c.events) << c.file;
@@ -245,6 +256,9 @@ TEST(ICalendarReader, RefusesBadFilesWhole) {
         Calendar(good + Event("DTSTART:2026-05-02 08:00\r\n")),
         Calendar(good + Event("DTSTART:20260230T080000\r\n")),
         Calendar(good + Event("DTSTART;VALUE=DATE:20260502T080000\r\n")),
+        // Years a diary cannot hold: 26 would come back from its file as 1926.
+        Calendar(good + Event("DTSTART:00260601T100000Z\r\n")),
+        Calendar(good + Event("DTSTART:99991231T233000Z\r\n")),
         Calendar(good + Event("DTSTART;TZID=Nowhere/Land:20260502T080000\r\n")),
         Calendar(good + Zone("Custom", "BYMONTHDAY=-1;BYMONTH=3") +
                  Event("DTSTART;TZID=Custom:20260502T080000\r\n")),
