@@ -88,6 +88,7 @@ bool CDocumentCommands::LoadDocument(const std::string& path) {
         ReportNotLoaded(path, outcome);
         return false;
     }
+    keptOver.reset();
     recovery.Remove();
     view.ShowMonth();
     view.UpdateTitle();
@@ -202,7 +203,8 @@ bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
     // Another file chosen in the dialog was already confirmed there as the
     // one to replace; only the diary's own file can have changed under us.
     // What comes in is shown before anything is written: this save stops.
-    if (way == SaveWay::ToItsFile && document.ChangedOnDisk()) {
+    if (way == SaveWay::ToItsFile && document.ChangedOnDisk() &&
+        FileStateOf(document.Name()) != keptOver) {
         WatchOutsideChange();
         ShowStatus(ORVIK_SAVE_WAITS_FOR_CHANGE);
         return false;
@@ -298,8 +300,10 @@ void CDocumentCommands::ReportMerge(const Document::OutsideChange& change) {
 
 bool CDocumentCommands::OfferReload() {
     if (MessageBoxA(owner, ORVIK_ASK_RELOAD, ORVIK_ASK_RELOAD_CAPTION,
-                    MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+                    MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
+        keptOver = FileStateOf(document.Name());
         return false;
+    }
     LoadDocument(document.Name());
     return true;
 }

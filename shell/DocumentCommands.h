@@ -81,4 +81,7 @@ class CDocumentCommands {
     bool lastDocumentRead = false;    // by ReadLastDocument
     std::optional<FileState> watched; // the file at the last check, while watching
     int watchChecks = 0;
+    // The changed file the user chose to keep this diary over: the next
+    // save replaces it.
+    std::optional<FileState> keptOver;
 };

@@ -104,7 +104,6 @@ const UINT kTakeOutsideChangeMessage = WM_APP + 2;
 const WPARAM kExitRequest = 1; // a close that MinimizeOnClose must not turn into hiding
 // The recovery file is written this long after the last change: often
 // enough that little is lost, not so often that typing waits for the disk.
-const UINT_PTR kRecoveryTimer = 1; // the other is the outside-change check's
 const UINT kRecoveryDelayMs = 3000;
 
 } // namespace

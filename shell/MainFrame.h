@@ -25,6 +25,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CIdleHandler {
   public:
     static constexpr int kResourceId = IDR_MAINFRAME;
+    // The frame's timer that keeps the recovery file a moment after the last
+    // change (the other is the outside-change check's).
+    static const UINT_PTR kRecoveryTimer = 1;
 
     AppSettings settings; // filled by Run before the window is created
     // Shown by the view, which it outlives.

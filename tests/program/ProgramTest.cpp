@@ -1,5 +1,6 @@
 #include "tests/harness/WindowTestHarness.h"
 #include "tests/support/CommonDialogs.h"
+#include "tests/support/ProgramWindows.h"
 #include "tests/support/Screen.h"
 #include "tests/support/TempFolder.h"
 
@@ -10,7 +11,6 @@
 
 #include <commctrl.h>
 #include <dlgs.h>
-#include <shlobj.h>
 #include <sys/utime.h>
 
 #include <algorithm>
@@ -216,28 +216,6 @@ TEST_F(WholeProgram, StoredMaximisedPlacementStartsMaximised) {
     EXPECT_EQ(program.WaitForExit(), 1);
 }
 
-BOOL CALLBACK CollectTextBoxes(HWND child, LPARAM found) {
-    // Only a text box answers how many lines it has; the cells are the frame's only ones.
-    if (SendMessageA(child, EM_GETLINECOUNT, 0, 0) > 0)
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-    return TRUE;
-}
-
-// The day cells of the program's month view as a user sees them: row by
-// row, left to right.
-std::vector<HWND> DayCells(HWND frame) {
-    std::vector<HWND> cells;
-    EnumChildWindows(frame, CollectTextBoxes, reinterpret_cast<LPARAM>(&cells));
-    auto place = [](HWND cell) {
-        RECT rect{};
-        GetWindowRect(cell, &rect);
-        return std::make_pair(rect.top, rect.left);
-    };
-    std::stable_sort(cells.begin(), cells.end(),
-                     [&](HWND one, HWND other) { return place(one) < place(other); });
-    return cells;
-}
-
 HWND WaitForDialogOf(DWORD processId) {
     HWND found = nullptr;
     WaitUntil([&] {
@@ -250,13 +228,6 @@ HWND WaitForDialogOf(DWORD processId) {
         return false;
     });
     return found;
-}
-
-std::string CellText(HWND cell) {
-    char text[256] = "";
-    // Another process's control: only WM_GETTEXT asks the control itself.
-    SendMessageA(cell, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 // Types as the keyboard would, through the program's own message loop.
@@ -457,26 +428,6 @@ TEST_F(WholeProgram, AltFOpensTheFileMenuFromTheMenuBar) {
     PostKey(window, WM_KEYDOWN, VK_ESCAPE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 1);
-}
-
-// The recovery files of every copy, in the user's local application data.
-std::string RecoveryFolder() {
-    char root[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, root);
-    return std::string(root) + "\\OrvikCalendar\\Recovery\\";
-}
-
-std::vector<std::string> RecoveryFiles() {
-    std::vector<std::string> files;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((RecoveryFolder() + "*.orvik").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
-    do
-        files.push_back(RecoveryFolder() + found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return files;
 }
 
 void RemoveRecoveryFiles() {

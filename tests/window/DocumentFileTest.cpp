@@ -172,6 +172,9 @@ TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
         activateFrom(otherProgram);
         EXPECT_EQ(answerer.Seen().size(), c.askedInAll) << c.what << ": asked again only when kept";
     }
+    // The last case kept ours over the changed file: the next save replaces it.
+    EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), TRUE);
+    EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"mine\"\r\n");
     DestroyWindow(ownDialog);
     DestroyWindow(otherProgram);
 }

@@ -20,8 +20,6 @@
 
 namespace {
 
-enum Modifiers { kNone = 0, kShift = 1, kControl = 2, kAlt = 4 };
-
 // Today is Thursday 12 March 2026; the grid of March runs from Monday 23
 // February to Sunday 5 April.
 class KeyboardAndMouse : public MainFrameTest {
@@ -42,36 +40,6 @@ class KeyboardAndMouse : public MainFrameTest {
         View().ShowMonth();
         SetFocus(Cell(2026, month, day));
         PumpThroughLoop();
-    }
-    // Runs what is queued through the loop's filters, as its real loop does.
-    void PumpThroughLoop() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!loop.PreTranslateMessage(&message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-    }
-    // A key pressed and released with the modifiers held, at the focus.
-    void PressKey(WPARAM key, int modifiers = kNone, HWND target = nullptr) {
-        BYTE state[256] = {};
-        if (modifiers & kShift)
-            state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
-        if (modifiers & kControl)
-            state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
-        if (modifiers & kAlt)
-            state[VK_MENU] = state[VK_LMENU] = 0x80;
-        SetKeyboardState(state);
-        const bool system = (modifiers & kAlt) || key == VK_F10;
-        const LPARAM alt = (modifiers & kAlt) ? (static_cast<LPARAM>(KF_ALTDOWN) << 16) : 0;
-        HWND to = target ? target : GetFocus();
-        PostMessageA(to, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt | 1);
-        PostMessageA(to, system ? WM_SYSKEYUP : WM_KEYUP, key,
-                     alt | (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
-        PumpThroughLoop();
-        const BYTE released[256] = {};
-        SetKeyboardState(const_cast<BYTE*>(released));
     }
     std::string Caption() {
         char text[64] = "";

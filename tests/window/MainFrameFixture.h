@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+enum Modifiers { kNone = 0, kShift = 1, kControl = 2, kAlt = 4 };
+
 // Builds the real main frame the way start-up does: the thread's loop is
 // registered with the module and g_mainFrame is set before the window.
 class MainFrameTest : public WindowTest {
@@ -66,6 +68,37 @@ class MainFrameTest : public WindowTest {
     void CheckChangedFileAgain() {
         PostMessageA(frame->window, WM_TIMER, CDocumentCommands::kOutsideChangeTimer, 0);
         PumpUntilIdle();
+    }
+    // Runs what is queued through the loop's filters, as its real loop does.
+    void PumpThroughLoop() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!loop.PreTranslateMessage(&message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+    }
+    // A key pressed and released with the modifiers held in the thread's
+    // keyboard state, as real input holds them, at the focus or the target.
+    void PressKey(WPARAM key, int modifiers = kNone, HWND target = nullptr) {
+        BYTE state[256] = {};
+        if (modifiers & kShift)
+            state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
+        if (modifiers & kControl)
+            state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
+        if (modifiers & kAlt)
+            state[VK_MENU] = state[VK_LMENU] = 0x80;
+        SetKeyboardState(state);
+        const bool system = (modifiers & kAlt) || key == VK_F10;
+        const LPARAM alt = (modifiers & kAlt) ? (static_cast<LPARAM>(KF_ALTDOWN) << 16) : 0;
+        HWND to = target ? target : GetFocus();
+        PostMessageA(to, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt | 1);
+        PostMessageA(to, system ? WM_SYSKEYUP : WM_KEYUP, key,
+                     alt | (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
+        PumpThroughLoop();
+        const BYTE released[256] = {};
+        SetKeyboardState(const_cast<BYTE*>(released));
     }
     // Runs the loop's idle pass, as when the queue runs empty.
     void RunIdle() {
