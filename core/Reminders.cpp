@@ -149,20 +149,22 @@ void ReminderEngine::WakeSnoozed(std::time_t now, std::vector<DueReminder>& rais
     snoozed.erase(awake, snoozed.end());
 }
 
-std::vector<ReminderMenuItem> ReminderEngine::MenuItems() const {
-    std::vector<ReminderMenuItem> items;
-    for (int index = static_cast<int>(pending.size()) - 1; index >= 0; --index) {
-        const Reminder& entry = pending[static_cast<std::size_t>(index)];
-        items.push_back(ReminderMenuItem{index, ReminderText(entry)});
-    }
-    return items;
+ReminderMenu ReminderEngine::Menu(int room) const {
+    ReminderMenu menu;
+    const std::size_t shown = std::min(pending.size(), static_cast<std::size_t>(std::max(room, 0)));
+    menu.items.assign(pending.rbegin(), pending.rbegin() + static_cast<std::ptrdiff_t>(shown));
+    menu.more = static_cast<int>(pending.size() - shown);
+    return menu;
 }
 
-std::optional<Reminder> ReminderEngine::Dismiss(int index) {
-    if (index < 0 || index >= static_cast<int>(pending.size()))
+std::optional<Reminder> ReminderEngine::Dismiss(const Reminder& which) {
+    const auto found = std::find_if(pending.begin(), pending.end(), [&](const Reminder& entry) {
+        return entry.day == which.day && entry.line == which.line;
+    });
+    if (found == pending.end())
         return std::nullopt;
-    Reminder chosen = pending[static_cast<std::size_t>(index)];
-    pending.erase(pending.begin() + index);
+    Reminder chosen = *found;
+    pending.erase(found);
     return chosen;
 }
 

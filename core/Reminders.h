@@ -42,9 +42,12 @@ struct DueReminder {
 // for the rest.
 std::string BalloonText(const std::vector<DueReminder>& raised);
 
-struct ReminderMenuItem {
-    int index; // what Dismiss takes
-    std::string text;
+// The reminder menu as built: the newest pending reminders that fit, newest
+// first, and how many older ones are left out. Those stay pending and come
+// in as newer ones are dismissed.
+struct ReminderMenu {
+    std::vector<Reminder> items;
+    int more = 0;
 };
 
 // Which event lines fall due, and the reminders the user has not yet dealt
@@ -65,12 +68,11 @@ class ReminderEngine {
     std::vector<DueReminder> CheckReminders(const EventStore& store, const LeadTime& lead);
 
     bool HasPending() const { return !pending.empty(); }
-    // The items of the reminder menu, newest first, each with its index in
-    // the order the reminders came.
-    std::vector<ReminderMenuItem> MenuItems() const;
-    // Takes pending entry `index` out of the menu for good and returns it;
-    // nothing for an index that is not pending.
-    std::optional<Reminder> Dismiss(int index);
+    // The menu with room for that many reminders.
+    ReminderMenu Menu(int room) const;
+    // Takes the reminder of that day and line out of the pending ones for
+    // good; nothing when it is not pending (any more).
+    std::optional<Reminder> Dismiss(const Reminder& which);
     void DismissAll();
     // Every pending line leaves the menu until the first check that many
     // minutes from now or later, which raises it again.

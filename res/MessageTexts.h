@@ -10,6 +10,7 @@
 #define ORVIK_SNOOZE_15 "Snooze 15 minutes"
 #define ORVIK_SNOOZE_60 "Snooze 1 hour"
 #define ORVIK_DISMISS_ALL "Dismiss all"
+#define ORVIK_REMINDERS_MORE "%s older reminders; dismiss some to see them"
 
 // File dialogs: pairs of "name\0pattern\0", ending in a second zero.
 #define ORVIK_OPEN_FILTER "Comma Separated Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0"
@@ -81,6 +82,7 @@
 
 // Search All, Export Events and Import Events
 #define ORVIK_SEARCH_ALL_CAPTION "Search All"
+#define ORVIK_SEARCH_LINE_GONE "Search All - that line is no longer in the diary"
 #define ORVIK_COLUMN_DATE "Date"
 #define ORVIK_COLUMN_LINE "Line"
 #define ORVIK_EXPORT_MONTH "the &month shown (%s)"

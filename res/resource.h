@@ -37,10 +37,12 @@
 #define ID_EDIT_SEARCH_ALL 32791
 #define ID_FILE_EXPORT_EVENTS 32792
 #define ID_FILE_IMPORT_EVENTS 32793
-// One command per pending reminder in the icon's menu: 201 of them, more
-// than a menu can show on a screen.
+// One command per reminder item of the icon's menu as it was built: 201 of
+// them, more than a menu can show on a screen.
 #define ID_REMINDER_FIRST 32868
 #define ID_REMINDER_LAST 33068
+// The item that counts the older reminders the menu leaves out.
+#define ID_REMINDER_MORE 33074
 // The reminder menu's last items.
 #define ID_REMINDER_SNOOZE_5 33070
 #define ID_REMINDER_SNOOZE_15 33071

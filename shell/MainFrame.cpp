@@ -14,6 +14,7 @@
 #include "shell/OptionsDialog.h"
 #include "shell/Preview.h"
 #include "shell/ShellOpen.h"
+#include "shell/Texts.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
 #include <windowsx.h>
@@ -165,6 +166,7 @@ BOOL CMainFrame::OnIdle() {
     if (!startFinished)
         FinishStart();
     UIEnable(ID_FILE_SAVE, document.IsModified());
+    searchPanel.FollowDocument();
     // A change since the recovery file was kept: write it again a moment
     // after the typing stops (setting the timer again restarts it).
     if (document.Edits() != keptEdits)
@@ -194,10 +196,11 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         tray.OnTrayNotification(wParam, lParam);
         if (wParam == CSystemTray::kIconId && mouse == WM_LBUTTONUP && view.reminders.HasPending())
             ShowReminderMenu();
-        // The balloon clicked: its reminder, as if chosen from the menu.
+        // The balloon clicked: the window back in front with its reminder,
+        // as if chosen from the menu.
         if (wParam == CSystemTray::kIconId && mouse == NIN_BALLOONUSERCLICK && balloonReminder) {
-            if (const std::optional<int> command = view.ReminderCommandOf(*balloonReminder))
-                view.OnReminderCommand(*command);
+            tray.MaximiseFromTray(window);
+            view.ShowReminder(*balloonReminder);
             balloonReminder.reset();
         }
         result = 0;
@@ -438,24 +441,31 @@ void CMainFrame::FinishStart() {
 }
 
 void CMainFrame::ShowReminderMenu() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // As many reminders as the work area's height shows, beside the count
+    // of the others and the last five items.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor);
+    const int itemHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
+    const int room = (monitor.rcWork.bottom - monitor.rcWork.top) / itemHeight - 6;
+    const ReminderMenu reminders = view.BuildReminderMenu(room);
     const OwnedMenu menu(CreatePopupMenu());
-    for (const ReminderMenuItem& item : view.reminders.MenuItems())
-        AppendMenuA(menu.Get(), MF_STRING, static_cast<UINT_PTR>(ID_REMINDER_FIRST + item.index),
-                    item.text.c_str());
+    for (std::size_t k = 0; k < reminders.items.size(); ++k)
+        AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_FIRST + k,
+                    ReminderText(reminders.items[k]).c_str());
+    if (reminders.more > 0)
+        AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_MORE,
+                    FormatText(ORVIK_REMINDERS_MORE, std::to_string(reminders.more)).c_str());
     AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_5, ORVIK_SNOOZE_5);
     AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_15, ORVIK_SNOOZE_15);
     AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_60, ORVIK_SNOOZE_60);
     AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_DISMISS_ALL, ORVIK_DISMISS_ALL);
-    POINT cursor{};
-    GetCursorPos(&cursor);
     // A point off every monitor is brought into the nearest one's work area.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!MonitorFromPoint(cursor, MONITOR_DEFAULTTONULL) &&
-        GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    if (!MonitorFromPoint(cursor, MONITOR_DEFAULTTONULL))
         cursor.x = std::max(monitor.rcWork.left, std::min(cursor.x, monitor.rcWork.right));
-    }
     SetForegroundWindow(window);
     TrackPopupMenu(menu.Get(), TPM_RIGHTALIGN, cursor.x, cursor.y, 0, view.window, nullptr);
     PostMessageA(window, WM_NULL, 0, 0);

@@ -67,5 +67,5 @@ void CFindController::FindAndShow(const FindRequest& request, bool focusTheCell)
     view.currentCell = cell;
     if (focusTheCell)
         SetFocus(cell->window);
-    cell->Select(hit.Anchor(), hit.Caret());
+    view.SelectInCell(*cell, hit.Anchor(), hit.Caret());
 }

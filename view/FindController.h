@@ -34,7 +34,7 @@ class CFindController {
 
     COrvikCalendarView& view;
     Finder finder;
-    FindRequest last; // the text and options of the last Find Next
+    FindRequest last;                           // the text and options of the last Find Next
     std::unique_ptr<CFindReplaceDialog> dialog; // while it is open
     // A closed dialog's memory, which its window may still use while it
     // goes; freed when the next one opens, or with the controller.

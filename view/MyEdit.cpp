@@ -104,6 +104,14 @@ void CMyEdit::Select(int anchor, int caret) {
     SendMessageA(window, EM_SCROLLCARET, 0, 0);
 }
 
+void CMyEdit::Deselect() {
+    DWORD start = 0, end = 0;
+    SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    if (start != end)
+        SendMessageA(window, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+}
+
 bool CMyEdit::HasFocusFrame() const {
     return GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL;
 }

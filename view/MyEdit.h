@@ -33,6 +33,7 @@ class CMyEdit : public CWindowImpl<CMyEdit> {
     // Selects from the anchor to the caret, byte offsets into its text (-1:
     // nothing), and scrolls the caret into view.
     void Select(int anchor, int caret);
+    void Deselect();
     bool HasFocusFrame() const;
     // More lines than the cell shows: the wheel scrolls them.
     bool TextTallerThanCell() const;

@@ -313,7 +313,15 @@ void COrvikCalendarView::ShowSelected(const Date& day, int anchor, int caret) {
         return;
     currentCell = cell;
     SetFocus(cell->window);
-    cell->Select(anchor, caret);
+    SelectInCell(*cell, anchor, caret);
+}
+
+void COrvikCalendarView::SelectInCell(CMyEdit& cell, int anchor, int caret) {
+    for (CMyEdit& other : cells) {
+        if (&other != &cell)
+            other.Deselect();
+    }
+    cell.Select(anchor, caret);
 }
 
 void COrvikCalendarView::ShowMonthAfterMove() {
@@ -389,13 +397,10 @@ void COrvikCalendarView::CheckReminders() {
         onRemindersChecked(raised);
 }
 
-std::optional<int> COrvikCalendarView::ReminderCommandOf(const Reminder& reminder) const {
-    const std::string text = ReminderText(reminder);
-    for (const ReminderMenuItem& item : reminders.MenuItems()) {
-        if (item.text == text)
-            return ID_REMINDER_FIRST + item.index;
-    }
-    return std::nullopt;
+ReminderMenu COrvikCalendarView::BuildReminderMenu(int room) {
+    ReminderMenu menu = reminders.Menu(std::min(room, ID_REMINDER_LAST - ID_REMINDER_FIRST + 1));
+    reminderMenu = menu.items;
+    return menu;
 }
 
 bool COrvikCalendarView::OnReminderMenuCommand(int command) {
@@ -412,16 +417,25 @@ bool COrvikCalendarView::OnReminderMenuCommand(int command) {
     case ID_REMINDER_DISMISS_ALL:
         reminders.DismissAll();
         return true;
-    default:
-        if (command < ID_REMINDER_FIRST || command > ID_REMINDER_LAST)
-            return false;
-        OnReminderCommand(command);
+    case ID_REMINDER_MORE: {
+        // The window is where the user works through them.
+        HWND frame = GetAncestor(window, GA_ROOT);
+        ShowWindow(frame, IsIconic(frame) ? SW_RESTORE : SW_SHOW);
+        SetForegroundWindow(frame);
         return true;
+    }
+    default: {
+        const std::size_t item = static_cast<std::size_t>(command - ID_REMINDER_FIRST);
+        if (command < ID_REMINDER_FIRST || item >= reminderMenu.size())
+            return command >= ID_REMINDER_FIRST && command <= ID_REMINDER_LAST;
+        ShowReminder(reminderMenu[item]);
+        return true;
+    }
     }
 }
 
-void COrvikCalendarView::OnReminderCommand(int command) {
-    const std::optional<Reminder> chosen = reminders.Dismiss(command - ID_REMINDER_FIRST);
+void COrvikCalendarView::ShowReminder(const Reminder& reminder) {
+    const std::optional<Reminder> chosen = reminders.Dismiss(reminder);
     if (!chosen)
         return;
     displayedDate = chosen->day;
@@ -433,7 +447,7 @@ void COrvikCalendarView::OnReminderCommand(int command) {
     SetFocus(cell->window);
     const std::size_t at = cell->GetText().find(chosen->line);
     if (at == std::string::npos)
-        cell->Select(-1, 0);
+        SelectInCell(*cell, -1, 0);
     else
-        cell->Select(static_cast<int>(at), static_cast<int>(at + chosen->line.size()));
+        SelectInCell(*cell, static_cast<int>(at), static_cast<int>(at + chosen->line.size()));
 }

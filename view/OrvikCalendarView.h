@@ -50,11 +50,12 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     void StartReminderTimer();
     void StopReminderTimer();
     void CheckReminders();
-    // A reminder chosen from the menu (or its balloon clicked): its day is
+    // The reminder menu with room for that many reminders; its item k is
+    // the command ID_REMINDER_FIRST + k until the next menu is built.
+    ReminderMenu BuildReminderMenu(int room);
+    // A pending reminder chosen from the menu or its balloon: its day is
     // shown with the line selected, and it is dismissed.
-    void OnReminderCommand(int command);
-    // The day and line of a reminder that is pending, as a reminder command.
-    std::optional<int> ReminderCommandOf(const Reminder& reminder) const;
+    void ShowReminder(const Reminder& reminder);
 
     CFindController find{*this};
 
@@ -75,6 +76,9 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     // Shows the day's month and puts the focus into its cell with the text
     // from the anchor to the caret selected (bytes of the day's text).
     void ShowSelected(const Date& day, int anchor, int caret);
+    // Selects in the cell from the anchor to the caret (-1: nothing); no
+    // other cell keeps a selection, whose highlight would show as well.
+    void SelectInCell(CMyEdit& cell, int anchor, int caret);
 
     // The keyboard focus: on the cell that had it last, else today's.
     void RestoreFocus();
@@ -120,6 +124,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     } laidOutFor;
     void ShowMonthAfterMove();
     bool OnReminderMenuCommand(int command);
+    std::vector<Reminder> reminderMenu; // the reminders of the menu as last built
     void FocusDay(const Date& day, bool showItsMonth);
     bool SundayFirst() const;
 

@@ -9,7 +9,6 @@ namespace {
 
 // Short texts match much of a large diary: they wait for a pause in the typing.
 const std::size_t kCharactersSearchedAtOnce = 3;
-const UINT_PTR kPauseTimer = 1; // the panel's only timer
 const UINT kPauseMs = 400;
 
 std::size_t CharacterCount(const std::string& text) {
@@ -158,6 +157,13 @@ LRESULT CSearchPanel::OnNotify(const NMHDR& header) {
     return 0;
 }
 
+void CSearchPanel::FollowDocument() {
+    if (!Shown() || view.document->Edits() == searchedEdits)
+        return;
+    searchedEdits = view.document->Edits();
+    SetTimer(window, kPauseTimer, kPauseMs, nullptr);
+}
+
 void CSearchPanel::OnTextChanged() {
     KillTimer(window, kPauseTimer);
     const std::string text = WindowText(GetDlgItem(window, IDC_SEARCH_TEXT));
@@ -175,6 +181,7 @@ void CSearchPanel::Search() {
     request.wholeWord = IsDlgButtonChecked(window, IDC_SEARCH_WHOLE_WORD) == BST_CHECKED;
     // What is still in a cell counts too.
     view.CollectCells();
+    searchedEdits = view.document->Edits();
     hits = search.FindAll(view.document->Store(), request);
     rows = RowOrder(hits, newestFirst);
     ListView_SetItemCountEx(List(), static_cast<int>(hits.size()), 0);
@@ -189,8 +196,25 @@ void CSearchPanel::Search() {
 void CSearchPanel::ShowRow(int row) {
     if (row < 0 || row >= RowCount())
         return;
-    ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    const SearchHit& hit = HitOfRow(row);
+    // The diary may have changed since the list was made: the line is found
+    // again where it stands now.
+    const SearchHit chosen = HitOfRow(row);
+    Search();
+    int found = -1;
+    for (int again = 0; again < RowCount(); ++again) {
+        const SearchHit& hit = HitOfRow(again);
+        if (hit.day == chosen.day && hit.line == chosen.line &&
+            (found < 0 || hit.start == chosen.start))
+            found = again;
+    }
+    if (found < 0) {
+        SetWindowTextA(window, ORVIK_SEARCH_LINE_GONE);
+        return;
+    }
+    ListView_SetItemState(List(), found, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(List(), found, FALSE);
+    const SearchHit& hit = HitOfRow(found);
     view.ShowSelected(hit.day, hit.start, hit.start + hit.length);
 }
 

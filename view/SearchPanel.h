@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ class COrvikCalendarView;
 class CSearchPanel : public CDialogImpl<CSearchPanel> {
   public:
     static constexpr int kDialogId = IDD_SEARCH_ALL;
+    // The wait before a search: for a pause in the typing of a short text,
+    // and after the document's last change.
+    static const UINT_PTR kPauseTimer = 1;
 
     explicit CSearchPanel(COrvikCalendarView& view) : view(view) {}
 
@@ -28,6 +32,10 @@ class CSearchPanel : public CDialogImpl<CSearchPanel> {
     HWND Shown() const;
     // Takes the cells' font again, as after a change of the screen's DPI.
     void TakeViewFont();
+    // Called when the program is idle: while shown, the list follows the
+    // document, searched again a moment after its last change (each change
+    // waits anew, so that typing in a cell stays instant).
+    void FollowDocument();
     // The hits as the list shows them, top row first.
     const SearchHit& HitOfRow(int row) const;
     int RowCount() const { return static_cast<int>(hits.size()); }
@@ -52,4 +60,5 @@ class CSearchPanel : public CDialogImpl<CSearchPanel> {
     std::vector<SearchHit> hits;   // oldest first
     std::vector<std::size_t> rows; // the hit of each row
     bool newestFirst = true;
+    std::uint64_t searchedEdits = 0; // the document's, when the list was last made or waited for
 };

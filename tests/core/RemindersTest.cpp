@@ -123,10 +123,13 @@ EventStore Diary(const Days& days) {
     return store;
 }
 
-Strings Menu(const ReminderEngine& engine) {
+Strings Menu(const ReminderEngine& engine, int room = 201) {
+    const ReminderMenu menu = engine.Menu(room);
     Strings items;
-    for (const ReminderMenuItem& item : engine.MenuItems())
-        items.push_back(std::to_string(item.index) + " " + item.text);
+    for (const Reminder& item : menu.items)
+        items.push_back(ReminderText(item));
+    if (menu.more > 0)
+        items.push_back(std::to_string(menu.more) + " more");
     return items;
 }
 
@@ -254,25 +257,25 @@ TEST_F(Reminders, AWeeklyLineIsRemindedEveryWeekWhateverWasDismissed) {
               Strings{"Monday, January 12, 2026 - 09:00 Team meeting"});
     EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 12, 10, 0)),
               Strings{"Monday, January 12, 2026 - 10:00 Review"});
-    ASSERT_EQ(Menu(engine), (Strings{"1 Monday, January 12, 2026 - 10:00 Review",
-                                     "0 Monday, January 12, 2026 - 09:00 Team meeting"}));
+    ASSERT_EQ(Menu(engine), (Strings{"Monday, January 12, 2026 - 10:00 Review",
+                                     "Monday, January 12, 2026 - 09:00 Team meeting"}));
+    EXPECT_EQ(Menu(engine, 1), (Strings{"Monday, January 12, 2026 - 10:00 Review", "1 more"}));
 
-    const std::optional<Reminder> opened = engine.Dismiss(0);
+    const std::optional<Reminder> opened =
+        engine.Dismiss(Reminder{"09:00 Team meeting", Ymd(2026, 1, 12)});
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->line, "09:00 Team meeting");
-    EXPECT_EQ(opened->day, Ymd(2026, 1, 12));
-    for (const int invalid : {-1, 1, 201}) {
-        EXPECT_FALSE(engine.Dismiss(invalid)) << invalid;
-    }
-    EXPECT_EQ(Menu(engine), Strings{"0 Monday, January 12, 2026 - 10:00 Review"});
+    EXPECT_FALSE(engine.Dismiss(*opened)) << "no longer pending";
+    EXPECT_FALSE(engine.Dismiss(Reminder{"10:00 Review", Ymd(2026, 1, 19)})) << "another day";
+    EXPECT_EQ(Menu(engine), Strings{"Monday, January 12, 2026 - 10:00 Review"});
 
     EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 12, 9, 0)), Strings{}) << "clock set back";
     EXPECT_EQ(CheckAt(LocalMoment(2026, 1, 19, 9, 0)),
               (Strings{"Monday, January 19, 2026 - 09:00 Team meeting",
                        "Monday, January 19, 2026 - 09:00 Retrospective"}));
-    EXPECT_EQ(Menu(engine), (Strings{"2 Monday, January 19, 2026 - 09:00 Retrospective",
-                                     "1 Monday, January 19, 2026 - 09:00 Team meeting",
-                                     "0 Monday, January 12, 2026 - 10:00 Review"}));
+    EXPECT_EQ(Menu(engine), (Strings{"Monday, January 19, 2026 - 09:00 Retrospective",
+                                     "Monday, January 19, 2026 - 09:00 Team meeting",
+                                     "Monday, January 12, 2026 - 10:00 Review"}));
     engine.DismissAll();
     EXPECT_FALSE(engine.HasPending());
 }

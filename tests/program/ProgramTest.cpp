@@ -262,7 +262,7 @@ TEST_F(WholeProgram, SavedTextComesBackAtTheNextStart) {
     EXPECT_EQ(std::string(title), "OrvikCalendar - " + path);
     const std::vector<HWND> cells = DayCells(window);
     ASSERT_EQ(cells.size(), 42u);
-    EXPECT_EQ(CellText(cells[17]), "11:00 Dentist");
+    EXPECT_EQ(ShownText(cells[17]), "11:00 Dentist");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(again.WaitForExit(), 1);
 }
@@ -495,7 +495,7 @@ TEST_F(Recovery, AfterAKillTheChangesComeBackWhenWanted) {
         char title[512] = "";
         GetWindowTextA(window, title, sizeof title);
         EXPECT_EQ(std::string(title), "OrvikCalendar - " + path) << wanted;
-        EXPECT_EQ(CellText(cells[17]), wanted ? "typed, never saved" : "") << wanted;
+        EXPECT_EQ(ShownText(cells[17]), wanted ? "typed, never saved" : "") << wanted;
         again.WaitUntilIdle(); // the toolbar is brought up to date when the program idles
         EXPECT_EQ(SaveEnabled(window), wanted) << "recovered changes are unsaved";
         // Another recovery file is this copy's own, kept at once for what it holds.
@@ -512,7 +512,7 @@ TEST_F(Recovery, TheEndOfTheSessionKeepsEverythingAndDoesNotWait) {
     ASSERT_NE(window, nullptr);
     HWND cell = DayCells(window)[17];
     PostMessageA(cell, WM_CHAR, 'x', 1);
-    WaitUntil([&] { return CellText(cell) == "x"; });
+    WaitUntil([&] { return ShownText(cell) == "x"; });
     DWORD_PTR reply = 0;
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
                                     kPatienceMs, &reply));
@@ -557,7 +557,7 @@ void WriteDiaryLater(const std::string& path, const std::string& bytes, int seco
 
 HWND CellShowing(HWND frame, const std::string& text) {
     for (HWND cell : DayCells(frame)) {
-        if (CellText(cell) == text)
+        if (ShownText(cell) == text)
             return cell;
     }
     return nullptr;
@@ -594,7 +594,7 @@ TEST_F(WholeProgram, AChangeFromAnotherComputerIsMergedDayByDayAndSaved) {
     HWND cellA = thread.hwndFocus;
     ASSERT_NE(cellA, nullptr);
     TypeInto(cellA, "mine");
-    ASSERT_TRUE(WaitUntil([&] { return CellText(cellA) == "mine"; }));
+    ASSERT_TRUE(WaitUntil([&] { return ShownText(cellA) == "mine"; }));
     HWND cellB = CellShowing(window, "B as it was");
     ASSERT_NE(cellB, nullptr);
 
@@ -617,8 +617,8 @@ TEST_F(WholeProgram, AChangeFromAnotherComputerIsMergedDayByDayAndSaved) {
     DestroyWindow(other);
 
     const std::string mergedA = "mine\r\n----- from the other copy -----\r\nA from there";
-    EXPECT_EQ(CellText(cellA), mergedA);
-    EXPECT_EQ(CellText(cellB), "B from there");
+    EXPECT_EQ(ShownText(cellA), mergedA);
+    EXPECT_EQ(ShownText(cellB), "B from there");
 
     PostMessageA(window, WM_COMMAND, ID_FILE_SAVE, 0);
     const std::string saved = Record(dayB, "B from there") +

@@ -32,7 +32,8 @@ inline std::vector<HWND> DayCells(HWND frame) {
     return cells;
 }
 
-inline std::string CellText(HWND cell) {
+// The text of a window: a cell, a caption.
+inline std::string ShownText(HWND cell) {
     // Another process's control: only WM_GETTEXT asks the control itself.
     std::string text(static_cast<std::size_t>(SendMessageA(cell, WM_GETTEXTLENGTH, 0, 0)) + 1,
                      '\0');

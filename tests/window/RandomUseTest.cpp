@@ -264,7 +264,7 @@ void RandomUse::ReadScreen() {
         cells[k] = found[k];
     HWND button = nullptr;
     EnumChildWindows(frame->window, FindMonthButton, reinterpret_cast<LPARAM>(&button));
-    const std::string caption = CellText(button); // "March 2026"
+    const std::string caption = ShownText(button); // "March 2026"
     int month = 1;
     for (int m = 1; m <= 12; ++m) {
         if (caption.rfind(Date(m, 2000).Format(2), 0) == 0)
@@ -518,7 +518,7 @@ std::vector<Expected> RandomUse::Search(const Action& action) {
             DWORD start = 0, end = 0;
             SendMessageA(shown, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                          reinterpret_cast<LPARAM>(&end));
-            selected = selected || CellText(shown).substr(start, end - start) == text;
+            selected = selected || ShownText(shown).substr(start, end - start) == text;
         }
         if (!selected && !endReached)
             stepFailure = "no cell shows \"" + text + "\" selected";
@@ -710,7 +710,7 @@ std::vector<Expected> RandomUse::Restart(const Action& action) {
 
 std::string RandomUse::Check() {
     for (int k = 0; k < kGridCells; ++k) {
-        const std::string shown = CellText(cells[static_cast<std::size_t>(k)]);
+        const std::string shown = ShownText(cells[static_cast<std::size_t>(k)]);
         if (shown != TextOf(model.doc, DayOf(k)))
             return "the cell of " + Date(DayOf(k)).Format(0) + " shows \"" + shown + "\", not \"" +
                    TextOf(model.doc, DayOf(k)) + "\"";

@@ -88,14 +88,21 @@ TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
                                    "Thursday, March 12, 2026 - 11:00 Bus")
         << "lines due in the same minute share one balloon";
     SetFocus(View().CellForDate(Ymd(2026, 3, 20))->window);
+    // Where the window usually is when a reminder comes: in the notification area.
+    PostMessageA(frame->window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PumpUntilIdle();
+    ASSERT_FALSE(IsWindowVisible(frame->window));
     ClickTrayIcon(NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(IsWindowVisible(frame->window));
+    EXPECT_EQ(GetForegroundWindow(), frame->window);
     ASSERT_NE(View().currentCell, nullptr);
     EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
     EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{23}));
-    ASSERT_EQ(View().reminders.MenuItems().size(), 1u) << "the first line is dismissed";
-    EXPECT_EQ(View().reminders.MenuItems()[0].text, "Thursday, March 12, 2026 - 11:00 Bus");
+    const ReminderMenu left = View().reminders.Menu(201);
+    ASSERT_EQ(left.items.size(), 1u) << "the first line is dismissed";
+    EXPECT_EQ(ReminderText(left.items[0]), "Thursday, March 12, 2026 - 11:00 Bus");
     ClickTrayIcon(NIN_BALLOONUSERCLICK);
-    EXPECT_EQ(View().reminders.MenuItems().size(), 1u) << "a second click does nothing";
+    EXPECT_EQ(View().reminders.Menu(201).items.size(), 1u) << "a second click does nothing";
 }
 
 // Notes the items and the command ids of the popup that opens, then closes it;
@@ -142,7 +149,7 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     ASSERT_NE(View().currentCell, nullptr);
     EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
     EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{13}));
-    EXPECT_EQ(View().reminders.MenuItems().size(), 1u) << "the chosen one is dismissed";
+    EXPECT_EQ(View().reminders.Menu(201).items.size(), 1u) << "the chosen one is dismissed";
 
     // Snoozed, the line leaves the menu and comes back, blinking, when its time comes.
     PostMessageA(View().window, WM_COMMAND, menuCommands[3], 0);
@@ -161,6 +168,36 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     EXPECT_FALSE(View().reminders.HasPending()) << "dismissed all";
 }
 
+// Three timed lines a day for three months, never opened: the menu lists the
+// newest that fit, counts the rest, and each item's id stays its own.
+TEST_F(RemindersAndFind, AMenuOfMoreRemindersThanFitListsTheNewestAndCountsTheRest) {
+    Create(true);
+    std::string lines;
+    for (int line = 1; line <= 264; ++line)
+        lines += "11:00 Event " + std::to_string(line) + "\r\n";
+    frame->document.SetDayText(Ymd(2026, 3, 12), lines);
+    Tick();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, ChooseFromMenu, nullptr, GetCurrentThreadId());
+    ClickTrayIcon(WM_LBUTTONUP);
+    UnhookWindowsHookEx(hook);
+    ASSERT_GT(menuItems.size(), 7u);
+    const std::size_t shown = menuItems.size() - 6; // the count, a separator and four commands
+    EXPECT_LE(shown, 201u);
+    EXPECT_EQ(menuItems[0], "Thursday, March 12, 2026 - 11:00 Event 264") << "the newest first";
+    EXPECT_EQ(menuItems[shown],
+              std::to_string(264 - shown) + " older reminders; dismiss some to see them");
+    EXPECT_TRUE(menuCommands[shown] < ID_REMINDER_FIRST ||
+                menuCommands[shown] > ID_REMINDER_DISMISS_ALL);
+    for (std::size_t k = 0; k < shown; ++k)
+        ASSERT_EQ(menuCommands[k], ID_REMINDER_FIRST + k);
+    PostMessageA(View().window, WM_COMMAND, menuCommands[shown - 1], 0); // the oldest shown
+    PumpUntilIdle();
+    EXPECT_EQ(View().reminders.Menu(300).items.size(), 263u);
+    EXPECT_EQ(ReminderText(View().reminders.Menu(300).items[shown - 1]),
+              "Thursday, March 12, 2026 - 11:00 Event " + std::to_string(264 - shown))
+        << "an older one comes in";
+}
+
 TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     Create(false);
     // After today, where the search begins: the focus is in today's cell.
@@ -169,6 +206,10 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     frame->document.SetDayText(Ymd(2026, 4, 7),
                                "Gr\u00fc\u00dfe, \u0416\u0443\u043a \U0001F600 DENTIST");
     View().ShowMonth(); // the cells of early April show them
+    // A selection the user left, which a hit elsewhere takes away.
+    HWND left = View().CellForDate(Ymd(2026, 3, 20))->window;
+    SetWindowTextA(left, "chosen");
+    SendMessageA(left, EM_SETSEL, 0, 3);
     SendMessageA(frame->window, WM_COMMAND, ID_EDIT_FIND, 0);
     ASSERT_NE(View().find.Dialog(), nullptr);
     HWND dialog = View().find.Dialog();
@@ -189,6 +230,14 @@ TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
         EXPECT_EQ(View().displayedDate.month, 4);
         EXPECT_EQ(GetActiveWindow(), dialog) << "Enter finds the next one";
         EXPECT_EQ(Selection(), std::make_pair(hit.start, hit.end));
+        int selections = 0;
+        for (const CMyEdit& cell : View().cells) {
+            DWORD start = 0, end = 0;
+            SendMessageA(cell.window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
+            selections += start != end;
+        }
+        EXPECT_EQ(selections, 1) << "only the hit's cell shows a selection";
     }
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     PumpUntilIdle();
