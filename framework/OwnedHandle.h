@@ -1,70 +1,59 @@
 #pragma once
 
+#include "core/Owned.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <utility>
+// The kinds of handle the program creates, each with its owner (see Owned).
 
-// Owners of the handles the program creates: each frees its handle when it
-// goes, and none can be copied, so a handle is freed once.
-
-// Owns one handle and frees it with Free when it goes; move-only.
-//   struct DeleteBrush { void operator()(HBRUSH brush) const { DeleteObject(brush); } };
-//   OwnedHandle<HBRUSH, DeleteBrush> brush(CreateSolidBrush(colour));
-template <class Handle, class Free> class OwnedHandle {
-  public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(Handle handle) : handle(handle) {}
-    ~OwnedHandle() { Reset(); }
-    OwnedHandle(OwnedHandle&& other) noexcept : handle(std::exchange(other.handle, nullptr)) {}
-    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle = std::exchange(other.handle, nullptr);
-        }
-        return *this;
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-
-    Handle Get() const { return handle; }
-    explicit operator bool() const { return handle != nullptr; }
-    void Reset(Handle replacement = nullptr) {
-        if (handle)
-            Free()(handle);
-        handle = replacement;
-    }
-
-  private:
-    Handle handle = nullptr;
+// A kind whose "none" is null.
+template <class HandleType> struct NullIsNone {
+    using Handle = HandleType;
+    static Handle None() { return nullptr; }
 };
 
-struct DestroyAccelerators {
-    void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+struct AcceleratorTable : NullIsNone<HACCEL> {
+    static void Free(HACCEL table) { DestroyAcceleratorTable(table); }
 };
-using OwnedAccelerators = OwnedHandle<HACCEL, DestroyAccelerators>;
+template <class Object> struct GdiObject : NullIsNone<Object> {
+    static void Free(Object object) { DeleteObject(object); }
+};
+struct ImageList : NullIsNone<HIMAGELIST> {
+    static void Free(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+struct Menu : NullIsNone<HMENU> {
+    static void Free(HMENU menu) { DestroyMenu(menu); }
+};
+struct Hook : NullIsNone<HHOOK> {
+    static void Free(HHOOK hook) { UnhookWindowsHookEx(hook); }
+};
+// Mutexes, processes, threads, events.
+struct KernelObject : NullIsNone<HANDLE> {
+    static void Free(HANDLE object) { CloseHandle(object); }
+};
+// Files and searches say "none" with INVALID_HANDLE_VALUE.
+struct File {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE file) { CloseHandle(file); }
+};
+struct FileSearch {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE search) { FindClose(search); }
+};
 
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using OwnedBrush = OwnedHandle<HBRUSH, DeleteGdiObject>;
-using OwnedFont = OwnedHandle<HFONT, DeleteGdiObject>;
-
-struct DestroyImageList {
-    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-using OwnedImageList = OwnedHandle<HIMAGELIST, DestroyImageList>;
-
-struct DestroyMenuHandle {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using OwnedMenu = OwnedHandle<HMENU, DestroyMenuHandle>;
-
-struct Unhook {
-    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
-};
-using OwnedHook = OwnedHandle<HHOOK, Unhook>;
+using OwnedAccelerators = Owned<AcceleratorTable>;
+using OwnedBrush = Owned<GdiObject<HBRUSH>>;
+using OwnedFont = Owned<GdiObject<HFONT>>;
+using OwnedImageList = Owned<ImageList>;
+using OwnedMenu = Owned<Menu>;
+using OwnedHook = Owned<Hook>;
+using OwnedKernelObject = Owned<KernelObject>;
+using OwnedFile = Owned<File>;
+using OwnedSearch = Owned<FileSearch>;
 
 // A window's device context while it lives.
 class WindowDC {

@@ -53,24 +53,21 @@ std::optional<CRecoveryKeeper::Left> CRecoveryKeeper::NewestLeft() const {
         return newest;
     WIN32_FIND_DATAA found{};
     const std::string pattern = folder + kFilePrefix + "*" + kFileExtension;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const OwnedSearch search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search)
         return newest;
     do {
         const std::string name = found.cFileName;
-        const std::string fileId = name.substr(sizeof kFilePrefix - 1,
-                                               name.size() - (sizeof kFilePrefix - 1) -
-                                                   (sizeof kFileExtension - 1));
+        const std::string fileId =
+            name.substr(sizeof kFilePrefix - 1,
+                        name.size() - (sizeof kFilePrefix - 1) - (sizeof kFileExtension - 1));
         // The copy that writes it still runs: not one left behind.
-        if (HANDLE alive = OpenMutexA(SYNCHRONIZE, FALSE, MutexName(fileId).c_str())) {
-            CloseHandle(alive);
+        if (OwnedKernelObject(OpenMutexA(SYNCHRONIZE, FALSE, MutexName(fileId).c_str())))
             continue;
-        }
         const std::string file = folder + name;
         const std::int64_t time = FileModificationTime(file);
         if (!newest || time > newest->time)
             newest = Left{file, time};
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
     return newest;
 }

@@ -9,10 +9,6 @@
 #include <optional>
 #include <string>
 
-struct CloseKernelHandle {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-
 // This copy's recovery file in the user's local application data
 // (...\OrvikCalendar\Recovery\): the diary with its unsaved changes, so that
 // a crash, a kill or the end of the Windows session loses nothing. Each
@@ -38,8 +34,8 @@ class CRecoveryKeeper {
     std::optional<Left> NewestLeft() const;
 
   private:
-    std::string folder;  // empty when the folder cannot be had
-    std::string id;      // this copy's: the process and its start
-    std::string ownFile; // in folder
-    OwnedHandle<HANDLE, CloseKernelHandle> running;
+    std::string folder;        // empty when the folder cannot be had
+    std::string id;            // this copy's: the process and its start
+    std::string ownFile;       // in folder
+    OwnedKernelObject running; // the mutex that says this copy still runs
 };

@@ -2,6 +2,7 @@
 // refuses to replace an existing file on Windows, only ReplaceFile keeps the
 // replaced file's attributes, security and alternate streams, and only the
 // file's index tells two paths to one file apart from two files.
+#include "core/Owned.h"
 #include "storage/FileTime.h"
 #include "storage/SafeSave.h"
 
@@ -137,16 +138,19 @@ struct FileIdentity {
     }
 };
 
+struct File {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE file) { CloseHandle(file); }
+};
+
 std::optional<FileIdentity> IdentityOf(const std::string& path) {
     // No access asked: a file another program holds is still identified.
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
+    const Owned<File> file(
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
-    const bool known = GetFileInformationByHandle(file, &information) != FALSE;
-    CloseHandle(file);
-    if (!known)
+    if (!file || !GetFileInformationByHandle(file.Get(), &information))
         return std::nullopt;
     return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
                         information.nFileIndexLow};

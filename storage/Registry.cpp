@@ -26,23 +26,22 @@ bool CRegistry::OpenKey(const char* subkey, bool create) {
         create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                  nullptr, &opened, nullptr)
                : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &opened);
-    key = status == ERROR_SUCCESS ? opened : nullptr;
-    return key != nullptr;
+    key.Reset(status == ERROR_SUCCESS ? opened : nullptr);
+    return static_cast<bool>(key);
 }
 
 void CRegistry::Close() {
-    if (key)
-        RegCloseKey(key);
-    key = nullptr;
+    key.Reset();
 }
 
 bool CRegistry::ReadText(const char* name, std::string& text) {
     DWORD type = 0xFFFFFFFF, size = 0xFFFFFFFF;
-    if (!key || RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (!key ||
+        RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return false;
     std::vector<char> buffer(size + 1, '\0');
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) == ERROR_SUCCESS &&
         type == REG_SZ)
         text = buffer.data(); // up to the first zero byte
@@ -50,14 +49,15 @@ bool CRegistry::ReadText(const char* name, std::string& text) {
 }
 
 bool CRegistry::WriteText(const char* name, const std::string& text) {
-    return key && RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                 static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    return key &&
+           RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool CRegistry::ReadDWord(const char* name, std::int32_t& value) {
     DWORD type = 0xFFFFFFFF, size = sizeof(DWORD), data = 0;
     if (!key ||
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+        RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof(DWORD))
         return false;
@@ -67,18 +67,19 @@ bool CRegistry::ReadDWord(const char* name, std::int32_t& value) {
 
 bool CRegistry::WriteDWord(const char* name, std::int32_t value) {
     const DWORD data = static_cast<DWORD>(value);
-    return key && RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                                 sizeof data) == ERROR_SUCCESS;
+    return key &&
+           RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
 }
 
 bool CRegistry::DeleteValue(const char* name) {
-    return key && RegDeleteValueA(key, name) == ERROR_SUCCESS;
+    return key && RegDeleteValueA(key.Get(), name) == ERROR_SUCCESS;
 }
 
 bool CRegistry::ReadRaw(const char* name, DWORD& type, std::string& bytes, DWORD maxBytes) {
     std::string read(maxBytes, '\0');
     DWORD size = maxBytes;
-    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&read[0]),
+    if (!key || RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&read[0]),
                                  &size) != ERROR_SUCCESS)
         return false;
     read.resize(size);
@@ -92,7 +93,7 @@ std::optional<WINDOWPLACEMENT> CRegistry::ReadWindowPlacement() {
     DWORD type = 0xFFFFFFFF, size = kPlacementSize;
     // A shorter value would leave part of the record undefined: rejected too.
     if (!key ||
-        RegQueryValueExA(key, ORVIK_VALUE_WINDOW_PLACEMENT, nullptr, &type,
+        RegQueryValueExA(key.Get(), ORVIK_VALUE_WINDOW_PLACEMENT, nullptr, &type,
                          reinterpret_cast<BYTE*>(&placement), &size) != ERROR_SUCCESS ||
         type != REG_BINARY || size != kPlacementSize)
         return std::nullopt;
@@ -100,7 +101,7 @@ std::optional<WINDOWPLACEMENT> CRegistry::ReadWindowPlacement() {
 }
 
 bool CRegistry::WriteWindowPlacement(const WINDOWPLACEMENT& placement) {
-    return key && RegSetValueExA(key, ORVIK_VALUE_WINDOW_PLACEMENT, 0, REG_BINARY,
+    return key && RegSetValueExA(key.Get(), ORVIK_VALUE_WINDOW_PLACEMENT, 0, REG_BINARY,
                                  reinterpret_cast<const BYTE*>(&placement),
                                  kPlacementSize) == ERROR_SUCCESS;
 }

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "core/Owned.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+// A registry key's handle, for its owner Owned<RegistryKey>.
+struct RegistryKey {
+    using Handle = HKEY;
+    static Handle None() { return nullptr; }
+    static void Free(HKEY key) { RegCloseKey(key); }
+};
+
 // One pass over the settings key, or one of its subkeys: opened, read or
 // written, closed.
 class CRegistry {
   public:
     CRegistry() = default;
-    ~CRegistry() { Close(); }
-    CRegistry(const CRegistry&) = delete;
-    CRegistry& operator=(const CRegistry&) = delete;
 
     // Opens the existing key (or its subkey); never creates it.
     bool Open(const char* subkey = nullptr);
@@ -38,5 +44,5 @@ class CRegistry {
   private:
     bool OpenKey(const char* subkey, bool create);
 
-    HKEY key = nullptr; // owned while open
+    Owned<RegistryKey> key; // while open
 };

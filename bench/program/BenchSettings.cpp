@@ -1,6 +1,7 @@
 #include "bench/program/BenchSettings.h"
 
 #include "res/RegistryNames.h"
+#include "storage/Registry.h"
 
 #include <windows.h>
 
@@ -11,25 +12,27 @@ namespace {
 const char kAsideKey[] = ORVIK_SETTINGS_KEY " (kept aside by the benchmark)";
 const char kAsideSubkey[] = "Settings";
 
-bool KeyExists(HKEY parent, const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+using OwnedKey = Owned<RegistryKey>;
+
+OwnedKey OpenKey(const char* name) {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, name, 0, KEY_READ, &key);
+    return OwnedKey(key);
+}
+
+OwnedKey CreateKey(const char* name) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    return OwnedKey(key);
 }
 
 // Copies the tree under `from` to a new key `to`; nothing when `from` is absent.
 void CopyKey(const char* from, const char* to) {
-    HKEY source, target;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, &source) != ERROR_SUCCESS)
+    const OwnedKey source = OpenKey(from);
+    if (!source)
         return;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
-                        nullptr) == ERROR_SUCCESS) {
-        RegCopyTreeA(source, nullptr, target);
-        RegCloseKey(target);
-    }
-    RegCloseKey(source);
+    if (const OwnedKey target = CreateKey(to))
+        RegCopyTreeA(source.Get(), nullptr, target.Get());
 }
 
 std::string AsideSettings() {
@@ -39,12 +42,9 @@ std::string AsideSettings() {
 } // namespace
 
 BenchSettings::BenchSettings() {
-    if (KeyExists(HKEY_CURRENT_USER, kAsideKey))
+    if (OpenKey(kAsideKey))
         return;
-    HKEY aside;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kAsideKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &aside, nullptr) == ERROR_SUCCESS)
-        RegCloseKey(aside);
+    CreateKey(kAsideKey);
     CopyKey(ORVIK_SETTINGS_KEY, AsideSettings().c_str());
 }
 
@@ -56,18 +56,17 @@ BenchSettings::~BenchSettings() {
 
 bool BenchSettings::PrepareStart(const std::string& diary) {
     RegDeleteTreeA(HKEY_CURRENT_USER, ORVIK_SETTINGS_KEY);
-    HKEY list;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, ORVIK_SETTINGS_KEY "\\" ORVIK_RECENT_SUBKEY, 0, nullptr,
-                        0, KEY_ALL_ACCESS, nullptr, &list, nullptr) != ERROR_SUCCESS)
+    const OwnedKey list = CreateKey(ORVIK_SETTINGS_KEY "\\" ORVIK_RECENT_SUBKEY);
+    if (!list)
         return false;
     const DWORD count = 1;
     char firstDocument[32];
     wsprintfA(firstDocument, ORVIK_VALUE_DOCUMENT_FORMAT, 1);
     const bool written =
-        RegSetValueExA(list, ORVIK_VALUE_DOCUMENT_COUNT, 0, REG_DWORD,
+        RegSetValueExA(list.Get(), ORVIK_VALUE_DOCUMENT_COUNT, 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&count), sizeof count) == ERROR_SUCCESS &&
-        RegSetValueExA(list, firstDocument, 0, REG_SZ, reinterpret_cast<const BYTE*>(diary.c_str()),
+        RegSetValueExA(list.Get(), firstDocument, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(diary.c_str()),
                        static_cast<DWORD>(diary.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(list);
     return written;
 }

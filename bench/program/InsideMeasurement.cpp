@@ -1,5 +1,7 @@
 #include "bench/program/InsideMeasurement.h"
 
+#include "framework/OwnedHandle.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -47,12 +49,11 @@ std::vector<ActionTime> MeasureActionsInside(const std::string& programPath,
         error = "could not start " + programPath;
         return {};
     }
+    const OwnedKernelObject thread(process.hThread), running(process.hProcess);
     if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0) {
         TerminateProcess(process.hProcess, 99);
         error = programPath + " did not end after measuring";
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     std::vector<ActionTime> actions = ReadResults(resultFile);
     if (actions.empty() && error.empty())
         error = programPath + " wrote no measurement to " + resultFile;

@@ -1,5 +1,7 @@
 #include "bench/program/ProgramStart.h"
 
+#include "framework/OwnedHandle.h"
+
 #include <windows.h>
 
 #include <psapi.h>
@@ -71,6 +73,7 @@ StartMeasurement MeasureStart(const ProgramToStart& program) {
         result.error = "could not start " + program.path;
         return result;
     }
+    const OwnedKernelObject thread(process.hThread), running(process.hProcess);
     HWND window = WaitForReadyWindow(process, program.readyTitle);
     DWORD_PTR reply = 0;
     // Answering a message is not yet ready: the window may still have to be
@@ -100,7 +103,5 @@ StartMeasurement MeasureStart(const ProgramToStart& program) {
         result.measured = false;
         result.error = program.path + " did not end after WM_CLOSE";
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return result;
 }
