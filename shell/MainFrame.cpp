@@ -23,8 +23,6 @@
 #include <utility>
 #include <vector>
 
-CMainFrame* g_mainFrame = nullptr;
-
 namespace {
 
 const ToolBarButton kToolBarButtons[] = {

@@ -23,6 +23,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CUpdateUI,
                    public CMessageFilter,
                    public CIdleHandler {
+    friend struct MainFrameTestAccess; // the tests' and the benchmark's way in
+
   public:
     static constexpr int kResourceId = IDR_MAINFRAME;
     // The frame's timer that keeps the recovery file a moment after the last
@@ -45,7 +47,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     OwnedImageList toolbarImages;   // shown by the toolbar, at the window's DPI
     bool toolbarVisible = true;
 
-    CMainFrame() = default;
+    explicit CMainFrame(NotifyIconCall notificationArea = ShellNotifyIcon)
+        : tray(notificationArea) {}
     ~CMainFrame();
 
     // The menu bar, for the rebar's chevron.
@@ -105,6 +108,3 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     int wheelDistance = 0;                   // wheel turns not yet a whole notch
     std::optional<Reminder> balloonReminder; // the one a click on the balloon shows
 };
-
-// Set by Run before the frame window is created.
-extern CMainFrame* g_mainFrame;

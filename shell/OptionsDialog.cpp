@@ -18,7 +18,6 @@
 
 namespace {
 
-
 std::string ControlText(HWND page, int id) {
     HWND control = GetDlgItem(page, id);
     std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
@@ -49,8 +48,7 @@ void ShowSettings(HWND page, int pageId, const AppSettings& settings) {
             break;
         case SettingType::Count:
             SendDlgItemMessageA(page, setting.spinner, UDM_SETRANGE32, 0, setting.maximum);
-            SetDlgItemInt(page, setting.control, static_cast<UINT>(settings.*setting.number),
-                          TRUE);
+            SetDlgItemInt(page, setting.control, static_cast<UINT>(settings.*setting.number), TRUE);
             break;
         }
     }

@@ -3,13 +3,15 @@
 #include "framework/AppModule.h"
 #include "framework/GuardedDispatch.h"
 #include "framework/MessageLoop.h"
-#include "shell/InstanceMessage.h"
 #include "res/MessageTexts.h"
+#include "shell/InstanceMessage.h"
 #include "shell/MainFrame.h"
-#include "shell/MeasureActions.h"
 #include "shell/Texts.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
+
+#include <commctrl.h>
+#include <objbase.h>
 
 namespace {
 
@@ -34,13 +36,12 @@ void AskRunningCopyToShowItself() {
 // hears of it, and the diary stays open to be saved.
 void ReportActionFailed(const char* reason) {
     const std::string text = FormatText(ORVIK_ACTION_FAILED, reason);
-    MessageBoxA(g_mainFrame ? g_mainFrame->window : nullptr, text.c_str(), ORVIK_CAPTION,
-                MB_OK | MB_ICONERROR);
+    MessageBoxA(GetActiveWindow(), text.c_str(), ORVIK_CAPTION, MB_OK | MB_ICONERROR);
 }
 
 } // namespace
 
-int Run(const char*, int showCommand) {
+int Run(const char*, int showCommand, const AfterShown& afterShown) {
     // Teardown runs in reverse: registry, frame, loop.
     CMessageLoop loop;
     g_appModule.AddMessageLoop(&loop);
@@ -55,20 +56,32 @@ int Run(const char*, int showCommand) {
         if (AnotherCopyRuns() && !frame.settings.AllowMultipleInstances) {
             AskRunningCopyToShowItself();
         } else {
-            g_mainFrame = &frame;
             if (frame.CreateEx()) {
                 if (const auto placement = registry.ReadWindowPlacement())
                     SetWindowPlacement(frame.window, &*placement);
                 else
                     ShowWindow(frame.window, showCommand);
                 registry.Close();
-                MeasureActionsIfAsked();
+                if (afterShown)
+                    afterShown(frame);
                 exitCode = loop.Run();
             }
         }
         registry.Close();
-        g_mainFrame = nullptr;
     }
     g_appModule.RemoveMessageLoop();
+    return exitCode;
+}
+
+int RunProgram(const char* commandLine, int showCommand, const AfterShown& afterShown) {
+    // Makes sure user32 is up before anything else touches windows.
+    DefWindowProcA(nullptr, 0, 0, 0);
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&controls);
+    g_appModule.Init();
+    const int exitCode = Run(commandLine, showCommand, afterShown);
+    g_appModule.Term();
+    CoUninitialize();
     return exitCode;
 }

@@ -55,6 +55,10 @@ bool CSystemTray::CHiddenWindow::ProcessWindowMessage(UINT message, WPARAM wPara
     }
 }
 
+BOOL ShellNotifyIcon(DWORD action, NOTIFYICONDATAA* data) {
+    return Shell_NotifyIconA(action, data);
+}
+
 CSystemTray::~CSystemTray() {
     Remove();
     // The hidden window, and with it the blink timer, goes with its member.
@@ -135,7 +139,7 @@ bool CSystemTray::ShowBalloon(const char* title, const std::string& text, HICON 
     CopyCut(balloon.szInfo, text);
     balloon.dwInfoFlags = NIIF_USER | NIIF_LARGE_ICON;
     balloon.hBalloonIcon = icon;
-    return !hidden && g_shellNotifyIcon(NIM_MODIFY, &balloon) != FALSE;
+    return !hidden && notify(NIM_MODIFY, &balloon) != FALSE;
 }
 
 bool CSystemTray::StartAnimation() {
@@ -213,7 +217,7 @@ void CSystemTray::MaximiseFromTray(HWND window) {
 }
 
 bool CSystemTray::Notify(DWORD action) {
-    return g_shellNotifyIcon(action, &notifyData) != FALSE;
+    return notify(action, &notifyData) != FALSE;
 }
 
 void CSystemTray::ShowMenu() {

@@ -8,10 +8,10 @@
 
 #include <vector>
 
-// Every call to the notification area goes through here; tests replace it
-// to see what would be sent.
-inline BOOL (*g_shellNotifyIcon)(DWORD action, NOTIFYICONDATAA* data) =
-    [](DWORD action, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(action, data); };
+// How the icon reaches the notification area: the shell's own call, or a
+// stand-in that a test hands to the tray (or to the frame that holds it).
+using NotifyIconCall = BOOL (*)(DWORD action, NOTIFYICONDATAA* data);
+BOOL ShellNotifyIcon(DWORD action, NOTIFYICONDATAA* data);
 
 // The program's icon in the taskbar notification area: a tooltip, blinking
 // while a reminder waits, a right-click menu whose commands go to the target
@@ -25,7 +25,7 @@ class CSystemTray {
     // The blink timer's id on the hidden window, which has no other timer.
     static constexpr UINT_PTR kBlinkTimer = 1;
 
-    CSystemTray() = default;
+    explicit CSystemTray(NotifyIconCall notify = ShellNotifyIcon) : notify(notify) {}
     ~CSystemTray();
     CSystemTray(const CSystemTray&) = delete;
     CSystemTray& operator=(const CSystemTray&) = delete;
@@ -83,6 +83,7 @@ class CSystemTray {
     void OnAnimationTimer();
     void ShowMenu();
 
+    NotifyIconCall notify;
     NOTIFYICONDATAA notifyData{}; // its window (borrowed) is the target window
     HINSTANCE instance = nullptr;
     bool enabled = false;              // from Create on; before, every icon operation does nothing

@@ -1,6 +1,7 @@
 #include "storage/SafeSave.h"
 
 #include "storage/FileTime.h"
+#include "storage/SaveFaults.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -113,12 +114,10 @@ void RemoveLeftovers(const std::string& folder) {
     }
 }
 
-std::optional<SaveStep> failingStep;
-
 // The failure the tests ask for: a folder that refuses new files, or a
 // disk that fails.
 bool Fails(SaveStep step, bool failed) {
-    if (failingStep == step) {
+    if (SaveStepFails(step)) {
         errno = step == SaveStep::CreateTemporary ? EACCES : EIO;
         return true;
     }
@@ -135,10 +134,6 @@ bool ReadsBackAs(const std::string& path, const std::string& content) {
     const std::size_t got = std::fread(&read[0], 1, read.size(), file);
     std::fclose(file);
     return got == content.size() && read.compare(0, got, content) == 0;
-}
-
-void FailSaveStep(std::optional<SaveStep> step) {
-    failingStep = step;
 }
 
 bool SaveFileSafely(const std::string& path, const std::string& content, std::string& error) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 // The system calls that put a new file in the place of an old one, each
@@ -33,12 +32,6 @@ bool SaveFileSafely(const std::string& path, const std::string& content, SaveRep
                     const PlacementCalls& calls = {});
 // The same, when only the error text matters.
 bool SaveFileSafely(const std::string& path, const std::string& content, std::string& error);
-
-// The steps of a save, in order.
-enum class SaveStep { CreateTemporary, Write, Flush, Close, ReadBack, Replace };
-// For tests: makes that step fail in every save until called with nothing,
-// as a full disk, a folder that refuses new files or a locked file would.
-void FailSaveStep(std::optional<SaveStep> step);
 
 // Where a placement left the files.
 enum class Placement {

@@ -4,6 +4,9 @@
 // the program measured itself for its actions on the big diary. With
 // --baseline, another build of the program (an earlier one, say) starts in
 // the same rounds with both diaries, for a before and after in one run.
+// The program's own times come from its measuring build beside it
+// (OrvikCalendarMeasured.exe); a baseline's from the one beside it, or from
+// the baseline itself where it is an older build that measured itself.
 // Usage: whole_program_bench [--runs N] [--baseline PATH]
 #include "bench/program/BenchDiaries.h"
 #include "bench/program/BenchSettings.h"
@@ -18,6 +21,13 @@
 #include <cstring>
 
 namespace {
+
+// The build of the program that measures its own actions, beside it.
+std::string MeasuringBuildOf(const std::string& program) {
+    const std::string beside =
+        program.substr(0, program.find_last_of("\\/") + 1) + "OrvikCalendarMeasured.exe";
+    return GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES ? beside : program;
+}
 
 const int kDefaultRuns = 5;
 const double kMegabyte = 1024.0 * 1024.0;
@@ -221,11 +231,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "The program times its own actions\n");
     BenchSettings::PrepareStart(bigDiary);
     const std::vector<ActionTime> actions =
-        MeasureActionsInside(program, folder + "actions.txt", error);
+        MeasureActionsInside(MeasuringBuildOf(program), folder + "actions.txt", error);
     std::vector<ActionTime> baselineActions;
     if (!baseline.empty()) {
         BenchSettings::PrepareStart(bigDiary);
-        baselineActions = MeasureActionsInside(baseline, folder + "actions.txt", error);
+        baselineActions =
+            MeasureActionsInside(MeasuringBuildOf(baseline), folder + "actions.txt", error);
     }
 
     std::printf("Whole program: %d starts of each, alternating, after one uncounted round; "

@@ -64,12 +64,13 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM searchPointer) {
     return TRUE;
 }
 
-// One started OrvikCalendar.exe; ended by force if a test leaves it running.
+// One started OrvikCalendar (its build whose clock a test can pin); ended by
+// force if a test leaves it running.
 class RunningProgram {
   public:
     RunningProgram() {
         const std::string folder = ProgramFolder();
-        std::string commandLine = "\"" + folder + "OrvikCalendar.exe\"";
+        std::string commandLine = "\"" + folder + "OrvikCalendarPinnedClock.exe\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,

@@ -2,6 +2,7 @@
 #include "storage/MergeReport.h"
 #include "storage/RecoveryFile.h"
 #include "storage/SafeSave.h"
+#include "storage/SaveFaults.h"
 #include "tests/support/DateHelpers.h"
 #include "tests/support/FailingAllocation.h"
 #include "tests/support/TempFolder.h"

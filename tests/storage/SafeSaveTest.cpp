@@ -1,4 +1,5 @@
 #include "storage/SafeSave.h"
+#include "storage/SaveFaults.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// While it lives, the program's calls to the notification area go to this
-// stand-in, which keeps what the area shows as the shell does: icons by
+// A stand-in for the notification area, handed to a tray or a frame as
+// Call(), while it lives, which keeps what the area shows as the shell does: icons by
 // window and id, a second add of one refused, and so is a change or delete
 // of one that is not there. While `running` is false it refuses every call,
 // as when no shell runs.
@@ -25,17 +25,12 @@ class FakeNotificationArea {
         HICON balloonIcon = nullptr; // only a user icon; null for the standard ones
     };
 
-    FakeNotificationArea() : previous(g_shellNotifyIcon) {
-        active = this;
-        g_shellNotifyIcon = Notify;
-    }
-    ~FakeNotificationArea() {
-        g_shellNotifyIcon = previous;
-        active = nullptr;
-    }
+    FakeNotificationArea() { active = this; }
+    ~FakeNotificationArea() { active = nullptr; }
     FakeNotificationArea(const FakeNotificationArea&) = delete;
     FakeNotificationArea& operator=(const FakeNotificationArea&) = delete;
 
+    NotifyIconCall Call() const { return Notify; }
     const std::vector<Icon>& Icons() const { return icons; }
     std::vector<Icon>& Icons() { return icons; }
     // A shell that starts again shows no icon until the programs add theirs.
@@ -88,6 +83,5 @@ class FakeNotificationArea {
     }
 
     static inline FakeNotificationArea* active = nullptr;
-    decltype(g_shellNotifyIcon) previous;
     std::vector<Icon> icons;
 };

@@ -7,6 +7,7 @@
 #include "res/RegistryNames.h"
 #include "res/resource.h"
 #include "storage/SafeSave.h"
+#include "storage/SaveFaults.h"
 
 #include <sys/utime.h>
 

@@ -14,7 +14,7 @@
 enum Modifiers { kNone = 0, kShift = 1, kControl = 2, kAlt = 4 };
 
 // Builds the real main frame the way start-up does: the thread's loop is
-// registered with the module and g_mainFrame is set before the window.
+// registered with the module before the window.
 class MainFrameTest : public WindowTest {
   protected:
     void SetUp() override {
@@ -26,13 +26,11 @@ class MainFrameTest : public WindowTest {
         if (frame)
             frame->recovery.Remove(); // no later start takes it for one left behind
         frame.reset();
-        g_mainFrame = nullptr;
         g_appModule.RemoveMessageLoop();
         WindowTest::TearDown();
     }
     HWND CreateFrame() {
         frame = std::make_unique<CMainFrame>();
-        g_mainFrame = frame.get();
         HWND window = frame->CreateEx();
         SetWindowPos(window, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
         ShowWindow(window, SW_SHOWNORMAL);

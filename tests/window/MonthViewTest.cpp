@@ -78,7 +78,6 @@ TEST_F(MonthView, WeekdayNamesFollowSundayFirstAtCreation) {
     ASSERT_NE(label, nullptr);
     frame.reset();
     frame = std::make_unique<CMainFrame>();
-    g_mainFrame = frame.get();
     frame->settings.SundayFirst = 1;
     frame->CreateEx();
     PumpUntilIdle();

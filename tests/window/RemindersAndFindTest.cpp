@@ -14,8 +14,7 @@ namespace {
 class RemindersAndFind : public MainFrameTest {
   protected:
     HWND Create(bool useReminder) {
-        frame = std::make_unique<CMainFrame>();
-        g_mainFrame = frame.get();
+        frame = std::make_unique<CMainFrame>(area.Call());
         frame->settings.UseReminder = useReminder;
         frame->settings.RemindMinutes = 20;
         HWND window = frame->CreateEx();

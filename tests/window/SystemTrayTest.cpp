@@ -21,10 +21,6 @@ std::string IconName(HICON icon) {
     return icon == Icon(IDR_MAINFRAME) ? "main" : icon == Icon(IDI_BLINK) ? "blink" : "?";
 }
 
-BOOL RealNotificationArea(DWORD action, NOTIFYICONDATAA* data) {
-    return Shell_NotifyIconA(action, data);
-}
-
 // What the notification area shows: "main 'OrvikCalendar'", or "" for no icon.
 std::string Shows(const FakeNotificationArea& area) {
     std::string shown;
@@ -79,15 +75,18 @@ class SystemTray : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        tray = std::make_unique<CSystemTray>();
-        owner = Owner{};
-        owner.tray = tray.get();
+        UseNotificationArea(area.Call());
         PumpUntilIdle();
     }
     void TearDown() override {
         owner.tray = nullptr;
         tray.reset();
         WindowTest::TearDown();
+    }
+    void UseNotificationArea(NotifyIconCall notify) {
+        tray = std::make_unique<CSystemTray>(notify);
+        owner = Owner{};
+        owner.tray = tray.get();
     }
     // As the frame creates it.
     void CreateTray(HWND target) {
@@ -133,7 +132,7 @@ TEST_F(SystemTray, CreateShowsTheIconForTheTargetAndTheDestructorRemovesIt) {
 }
 
 TEST_F(SystemTray, TheShellTakesTheIcon) {
-    g_shellNotifyIcon = RealNotificationArea;
+    UseNotificationArea(ShellNotifyIcon);
     ASSERT_TRUE(tray->Create(GetModuleHandleA(nullptr), window, Icon(IDR_MAINFRAME)));
     EXPECT_TRUE(tray->SetTooltipText("Changed"));
     EXPECT_TRUE(tray->Remove());
@@ -399,7 +398,7 @@ bool TaskbarButtonShows(HWND button, bool shows) {
 }
 
 TEST_F(SystemTray, MinimiseHidesTheWindowAndItsTaskbarButtonAndRestoresThePlacement) {
-    g_shellNotifyIcon = RealNotificationArea; // the real notification area, as in the program
+    UseNotificationArea(ShellNotifyIcon); // the real notification area, as in the program
     CreateTray(window);
     const struct {
         int show;

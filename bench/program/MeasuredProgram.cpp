@@ -1,7 +1,11 @@
-#include "shell/MeasureActions.h"
-
+// The program as the whole-program benchmark measures it: when the
+// environment variable ORVIK_MEASURE names a file, it times its own actions
+// on the diary it opened, writes the results to that file and closes.
+// Otherwise it is the program.
 #include "res/resource.h"
 #include "shell/MainFrame.h"
+#include "shell/Run.h"
+#include "tests/support/MainFrameAccess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +20,7 @@ const int kRepetitions = 15;
 const char kAbsentText[] = "a text that no day of the diary holds";
 
 void ShowNextMonth(CMainFrame& frame) {
-    frame.selector.GoNextMonth();
+    MainFrameTestAccess::Navigator(frame).GoNextMonth();
     // Shown means painted: the cells paint now, not when the queue runs empty.
     RedrawWindow(frame.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -26,11 +30,12 @@ void FindNothing(CMainFrame& frame) {
     // the longest Find Next there is. The "Not Found!" box after it waits for
     // the user and is left out. One finder for all rounds, like the view's.
     static Finder finder;
-    finder.FindNext(frame.document.Store(), std::nullopt, FindRequest{kAbsentText});
+    finder.FindNext(MainFrameTestAccess::DocumentOf(frame).Store(), std::nullopt,
+                    FindRequest{kAbsentText});
 }
 
 void CheckReminders(CMainFrame& frame) {
-    frame.view.CheckReminders();
+    MainFrameTestAccess::View(frame).CheckReminders();
 }
 
 void Save(CMainFrame& frame) {
@@ -86,11 +91,13 @@ void WriteResults(const char* path, std::vector<Action>& actions) {
     std::fclose(file);
 }
 
+CMainFrame* measured = nullptr; // the program's frame, while it runs
+
 void CALLBACK MeasureActions(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    CMainFrame& frame = *g_mainFrame;
+    CMainFrame& frame = *measured;
     // Without a file a save would ask for a name.
-    if (frame.document.HasFile()) {
+    if (MainFrameTestAccess::DocumentOf(frame).HasFile()) {
         std::vector<Action> actions = {{"next month", ShowNextMonth, {}},
                                        {"Find Next, nothing found", FindNothing, {}},
                                        {"reminder check", CheckReminders, {}},
@@ -114,9 +121,13 @@ void CALLBACK MeasureActions(HWND, UINT, UINT_PTR timer, DWORD) {
 
 } // namespace
 
-void MeasureActionsIfAsked() {
-    // A timer comes only when no posted message is left: after the last
-    // diary has been opened and the window painted.
-    if (std::getenv("ORVIK_MEASURE") && g_mainFrame)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int showCommand) {
+    if (!std::getenv("ORVIK_MEASURE"))
+        return RunProgram(commandLine, showCommand);
+    return RunProgram(commandLine, showCommand, [](CMainFrame& frame) {
+        measured = &frame;
+        // A timer comes only when no posted message is left: after the last
+        // diary has been opened and the window painted.
         SetTimer(nullptr, 0, 0, MeasureActions);
+    });
 }
