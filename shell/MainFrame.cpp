@@ -192,15 +192,10 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         }
         tray.OnTrayNotification(wParam, lParam);
-        if (wParam == CSystemTray::kIconId && mouse == WM_LBUTTONUP && view.reminders.HasPending())
-            ShowReminderMenu();
-        // The balloon clicked: the window back in front with its reminder,
-        // as if chosen from the menu.
-        if (wParam == CSystemTray::kIconId && mouse == NIN_BALLOONUSERCLICK && balloonReminder) {
-            tray.MaximiseFromTray(window);
-            view.ShowReminder(*balloonReminder);
-            balloonReminder.reset();
-        }
+        if (wParam == CSystemTray::kIconId && mouse == WM_LBUTTONUP)
+            reminders.OnIconClicked();
+        if (wParam == CSystemTray::kIconId && mouse == NIN_BALLOONUSERCLICK)
+            reminders.OnBalloonClicked();
         result = 0;
         return true;
     }
@@ -214,11 +209,11 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_POWERBROADCAST:
         // Back from sleep: what fell due meanwhile is reminded at once.
         if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
-            CheckRemindersNow();
+            reminders.CheckNow();
         result = TRUE;
         return true;
     case WM_TIMECHANGE:
-        CheckRemindersNow();
+        reminders.CheckNow();
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
@@ -245,6 +240,10 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         OnShowWindow(wParam != FALSE);
         return false;
     case WM_TIMER:
+        if (wParam == CReminderController::kTimer) {
+            reminders.OnTimer();
+            return true;
+        }
         if (wParam == CDocumentCommands::kOutsideChangeTimer) {
             documents.OnOutsideChangeTimer();
             return true;
@@ -296,6 +295,8 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 bool CMainFrame::OnCommand(int command, LRESULT& result) {
     result = 0;
+    if (reminders.OnCommand(command))
+        return true;
     if (command >= ID_FILE_MRU_FIRST && command <= ID_FILE_MRU_LAST) {
         documents.OpenRecent(command);
         return true;
@@ -395,9 +396,7 @@ LRESULT CMainFrame::OnCreate() {
     documents.owner = window;
     events.owner = window;
     document.BackupCopies().SetRoot(UserDataFolder("Backups"));
-    view.onRemindersChecked = [this](const std::vector<DueReminder>& raised) {
-        OnRemindersChecked(raised);
-    };
+    reminders.owner = window;
     recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
     recentFiles.ReadFromRegistry();
     // Read before the view shows its first month: one fill and one paint.
@@ -419,11 +418,7 @@ LRESULT CMainFrame::OnCreate() {
     // What reopening the last document has to tell or offer comes once the
     // window shows.
     PostMessageA(window, kOpenLastDocumentMessage, 0, 0);
-    // Reminders catch up from the last check of the last run.
-    CRegistry registry;
-    std::int32_t lastCheck = 0;
-    if (registry.Open() && registry.ReadDWord(ORVIK_VALUE_LAST_REMINDER_CHECK, lastCheck))
-        view.reminders.ResumeAfter(static_cast<std::time_t>(static_cast<std::uint32_t>(lastCheck)));
+    reminders.ResumeFromSettings();
     UpdateLayout();
     return 0;
 }
@@ -433,41 +428,7 @@ void CMainFrame::FinishStart() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     tray.Create(instance, window, LoadSmallIcon(instance, IDR_MAINFRAME));
     tray.LoadAnimationIcons();
-    CheckRemindersNow(); // what fell due while the program was not running
-    if (settings.UseReminder)
-        view.StartReminderTimer();
-}
-
-void CMainFrame::ShowReminderMenu() {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    // As many reminders as the work area's height shows, beside the count
-    // of the others and the last five items.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor);
-    const int itemHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
-    const int room = (monitor.rcWork.bottom - monitor.rcWork.top) / itemHeight - 6;
-    const ReminderMenu reminders = view.BuildReminderMenu(room);
-    const OwnedMenu menu(CreatePopupMenu());
-    for (std::size_t k = 0; k < reminders.items.size(); ++k)
-        AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_FIRST + k,
-                    ReminderText(reminders.items[k]).c_str());
-    if (reminders.more > 0)
-        AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_MORE,
-                    FormatText(ORVIK_REMINDERS_MORE, std::to_string(reminders.more)).c_str());
-    AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_5, ORVIK_SNOOZE_5);
-    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_15, ORVIK_SNOOZE_15);
-    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_SNOOZE_60, ORVIK_SNOOZE_60);
-    AppendMenuA(menu.Get(), MF_STRING, ID_REMINDER_DISMISS_ALL, ORVIK_DISMISS_ALL);
-    // A point off every monitor is brought into the nearest one's work area.
-    if (!MonitorFromPoint(cursor, MONITOR_DEFAULTTONULL))
-        cursor.x = std::max(monitor.rcWork.left, std::min(cursor.x, monitor.rcWork.right));
-    SetForegroundWindow(window);
-    TrackPopupMenu(menu.Get(), TPM_RIGHTALIGN, cursor.x, cursor.y, 0, view.window, nullptr);
-    PostMessageA(window, WM_NULL, 0, 0);
-    tray.StopAnimation();
+    reminders.Start();
 }
 
 void CMainFrame::CreateBars() {
@@ -609,31 +570,6 @@ void CMainFrame::OnActivate(UINT state, HWND previous) {
         PostMessageA(window, kTakeOutsideChangeMessage, 0, 0);
 }
 
-void CMainFrame::OnRemindersChecked(const std::vector<DueReminder>& raised) {
-    // Kept at every check, so that a start after a crash catches up too.
-    if (const std::optional<std::time_t> checked = view.reminders.LastCheck()) {
-        CRegistry registry;
-        if (registry.Create())
-            registry.WriteDWord(ORVIK_VALUE_LAST_REMINDER_CHECK,
-                                static_cast<std::int32_t>(static_cast<std::uint32_t>(*checked)));
-    }
-    if (raised.empty())
-        return;
-    tray.StartAnimation();
-    tray.SetTooltipText(raised.back().text.c_str());
-    const HICON alarm = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BLINK), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    if (tray.ShowBalloon(ORVIK_CAPTION, BalloonText(raised), alarm))
-        balloonReminder = raised.front().reminder;
-}
-
-void CMainFrame::CheckRemindersNow() {
-    if (!settings.UseReminder)
-        return;
-    view.CheckReminders();
-}
-
 void CMainFrame::OnOptions() {
     const std::int32_t remindedBefore = settings.UseReminder;
     const std::int32_t sundayFirst = settings.SundayFirst;
@@ -644,13 +580,7 @@ void CMainFrame::OnOptions() {
         view.NameWeekdays();
         view.ShowMonth();
     }
-    // Lines that fell due while reminders were off are not missed ones.
-    if (settings.UseReminder && !remindedBefore)
-        view.reminders.ResumeAfter(Now());
-    if (settings.UseReminder)
-        view.StartReminderTimer();
-    else
-        view.StopReminderTimer();
+    reminders.SettingsChanged(remindedBefore != 0);
 }
 
 void CMainFrame::OnFileExit() {

@@ -11,6 +11,7 @@
 #include "shell/LegacyCodePage.h"
 #include "shell/RecentFileList.h"
 #include "shell/RecoveryKeeper.h"
+#include "shell/ReminderController.h"
 #include "shell/SystemTray.h"
 #include "storage/AppSettings.h"
 #include "view/OrvikCalendarView.h"
@@ -38,6 +39,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     CCommandBarCtrl commandBar;
     CSelector selector;
     CSystemTray tray;
+    CReminderController reminders{document, settings, tray, view};
     RecentFileList recentFiles;
     CRecoveryKeeper recovery;
     CDocumentCommands documents{document, view, recentFiles, recovery};
@@ -70,10 +72,6 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnFileExit();
     LRESULT OnClose(WPARAM request);
     void MinimiseToTray();
-    void ShowReminderMenu();
-    void OnRemindersChecked(const std::vector<DueReminder>& raised);
-    // A check at once: at start, after sleep, when the clock was set.
-    void CheckRemindersNow();
     // What the first month shown does not need, once it is shown.
     void FinishStart();
     LRESULT OnInstanceMessage();
@@ -105,6 +103,5 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     bool findDialogHidden = false; // hidden with the frame, shown with it again
     bool searchPanelHidden = false;
     bool startFinished = false;
-    int wheelDistance = 0;                   // wheel turns not yet a whole notch
-    std::optional<Reminder> balloonReminder; // the one a click on the balloon shows
+    int wheelDistance = 0; // wheel turns not yet a whole notch
 };

@@ -19,9 +19,6 @@ HWND g_statusBar = nullptr;
 
 namespace {
 
-const UINT_PTR kReminderTimer = 1;    // the view's only timer
-const UINT kReminderInterval = 10000; // ms
-
 void GiveFont(HWND target, HFONT font, bool redraw) {
     SendMessageA(target, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
@@ -71,12 +68,8 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
         Layout(LOWORD(lParam), HIWORD(lParam));
         return true;
     case WM_DESTROY:
-        StopReminderTimer();
         for (CMyEdit& cell : cells)
             cell.ReclaimDayLabel();
-        return true;
-    case WM_TIMER:
-        CheckReminders();
         return true;
     default:
         break;
@@ -86,8 +79,6 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
         result = 1;
         return true;
     }
-    if (message == WM_COMMAND && lParam == 0 && OnReminderMenuCommand(LOWORD(wParam)))
-        return true;
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
         if (!filling)
             document->MarkModified();
@@ -380,74 +371,16 @@ bool COrvikCalendarView::SundayFirst() const {
     return settings && settings->SundayFirst;
 }
 
-void COrvikCalendarView::StartReminderTimer() {
-    SetTimer(window, kReminderTimer, kReminderInterval, nullptr);
-}
-
-void COrvikCalendarView::StopReminderTimer() {
-    KillTimer(window, kReminderTimer);
-}
-
-void COrvikCalendarView::CheckReminders() {
-    if (!settings)
-        return;
-    const LeadTime lead{settings->RemindDays, settings->RemindHours, settings->RemindMinutes};
-    const std::vector<DueReminder> raised = reminders.CheckReminders(document->Store(), lead);
-    if (onRemindersChecked)
-        onRemindersChecked(raised);
-}
-
-ReminderMenu COrvikCalendarView::BuildReminderMenu(int room) {
-    ReminderMenu menu = reminders.Menu(std::min(room, ID_REMINDER_LAST - ID_REMINDER_FIRST + 1));
-    reminderMenu = menu.items;
-    return menu;
-}
-
-bool COrvikCalendarView::OnReminderMenuCommand(int command) {
-    switch (command) {
-    case ID_REMINDER_SNOOZE_5:
-        reminders.Snooze(5);
-        return true;
-    case ID_REMINDER_SNOOZE_15:
-        reminders.Snooze(15);
-        return true;
-    case ID_REMINDER_SNOOZE_60:
-        reminders.Snooze(60);
-        return true;
-    case ID_REMINDER_DISMISS_ALL:
-        reminders.DismissAll();
-        return true;
-    case ID_REMINDER_MORE: {
-        // The window is where the user works through them.
-        HWND frame = GetAncestor(window, GA_ROOT);
-        ShowWindow(frame, IsIconic(frame) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(frame);
-        return true;
-    }
-    default: {
-        const std::size_t item = static_cast<std::size_t>(command - ID_REMINDER_FIRST);
-        if (command < ID_REMINDER_FIRST || item >= reminderMenu.size())
-            return command >= ID_REMINDER_FIRST && command <= ID_REMINDER_LAST;
-        ShowReminder(reminderMenu[item]);
-        return true;
-    }
-    }
-}
-
-void COrvikCalendarView::ShowReminder(const Reminder& reminder) {
-    const std::optional<Reminder> chosen = reminders.Dismiss(reminder);
-    if (!chosen)
-        return;
-    displayedDate = chosen->day;
-    CollectCells();
-    ShowMonth();
-    CMyEdit* cell = CellForDate(chosen->day);
+void COrvikCalendarView::ShowDayLine(const Date& day, const std::string& line) {
+    displayedDate = day;
+    ShowMonthAfterMove();
+    CMyEdit* cell = CellForDate(day);
     if (!cell)
         return;
     SetFocus(cell->window);
-    const std::size_t at = cell->GetText().find(chosen->line);
+    const std::size_t at = cell->GetText().find(line);
     if (at == std::string::npos)
         SelectInCell(*cell, -1, 0);
     else
-        SelectInCell(*cell, static_cast<int>(at), static_cast<int>(at + chosen->line.size()));
+        SelectInCell(*cell, static_cast<int>(at), static_cast<int>(at + line.size()));
 }

@@ -5,7 +5,6 @@
 #include "core/EventStore.h"
 #include "core/Find.h"
 #include "core/MonthGrid.h"
-#include "core/Reminders.h"
 #include "framework/FindReplaceDialog.h"
 #include "framework/Window.h"
 #include "storage/Document.h"
@@ -42,21 +41,6 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     CMyEdit* currentCell = nullptr; // the cell that last had the focus, if any
     std::array<CMyEdit, kGridCells> cells;
 
-    // Reminders: the frame blinks the icon and shows the text when a line is due.
-    ReminderEngine reminders;
-    // What each check raised, often nothing: for the notification area, and
-    // the time of the check for the settings.
-    std::function<void(const std::vector<DueReminder>& raised)> onRemindersChecked;
-    void StartReminderTimer();
-    void StopReminderTimer();
-    void CheckReminders();
-    // The reminder menu with room for that many reminders; its item k is
-    // the command ID_REMINDER_FIRST + k until the next menu is built.
-    ReminderMenu BuildReminderMenu(int room);
-    // A pending reminder chosen from the menu or its balloon: its day is
-    // shown with the line selected, and it is dismissed.
-    void ShowReminder(const Reminder& reminder);
-
     CFindController find{*this};
 
     COrvikCalendarView() = default;
@@ -76,6 +60,9 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     // Shows the day's month and puts the focus into its cell with the text
     // from the anchor to the caret selected (bytes of the day's text).
     void ShowSelected(const Date& day, int anchor, int caret);
+    // Shows the day's month and puts the focus into its cell with the line
+    // selected where it still stands (a reminder's line).
+    void ShowDayLine(const Date& day, const std::string& line);
     // Selects in the cell from the anchor to the caret (-1: nothing); no
     // other cell keeps a selection, whose highlight would show as well.
     void SelectInCell(CMyEdit& cell, int anchor, int caret);
@@ -123,8 +110,6 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
         UINT dpi = 0;
     } laidOutFor;
     void ShowMonthAfterMove();
-    bool OnReminderMenuCommand(int command);
-    std::vector<Reminder> reminderMenu; // the reminders of the menu as last built
     void FocusDay(const Date& day, bool showItsMonth);
     bool SundayFirst() const;
 

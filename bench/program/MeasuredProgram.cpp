@@ -35,7 +35,7 @@ void FindNothing(CMainFrame& frame) {
 }
 
 void CheckReminders(CMainFrame& frame) {
-    MainFrameTestAccess::View(frame).CheckReminders();
+    MainFrameTestAccess::Reminders(frame).OnTimer();
 }
 
 void Save(CMainFrame& frame) {

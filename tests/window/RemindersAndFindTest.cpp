@@ -1,5 +1,6 @@
 #include "tests/support/CommonDialogs.h"
 #include "tests/support/DateHelpers.h"
+#include "tests/support/MainFrameAccess.h"
 #include "tests/support/NotificationArea.h"
 #include "tests/window/MainFrameFixture.h"
 
@@ -25,9 +26,10 @@ class RemindersAndFind : public MainFrameTest {
     }
     COrvikCalendarView& View() { return frame->view; }
     void Tick() {
-        PostMessageA(View().window, WM_TIMER, 1, 0);
+        PostMessageA(frame->window, WM_TIMER, CReminderController::kTimer, 0);
         PumpUntilIdle();
     }
+    const ReminderEngine& Engine() { return MainFrameTestAccess::Reminders(*frame).Engine(); }
     void ClickTrayIcon(UINT what) {
         PostMessageA(frame->window, CSystemTray::kCallbackMessage, CSystemTray::kIconId, what);
         PumpUntilIdle();
@@ -55,10 +57,10 @@ class RemindersAndFind : public MainFrameTest {
 
 TEST_F(RemindersAndFind, TheTimerRunsOnlyWithUseReminder) {
     Create(false);
-    EXPECT_FALSE(KillTimer(View().window, 1));
+    EXPECT_FALSE(KillTimer(frame->window, CReminderController::kTimer));
     frame.reset();
     Create(true);
-    EXPECT_TRUE(KillTimer(View().window, 1));
+    EXPECT_TRUE(KillTimer(frame->window, CReminderController::kTimer));
 }
 
 TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
@@ -97,11 +99,11 @@ TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
     ASSERT_NE(View().currentCell, nullptr);
     EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
     EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{23}));
-    const ReminderMenu left = View().reminders.Menu(201);
+    const ReminderMenu left = Engine().Menu(201);
     ASSERT_EQ(left.items.size(), 1u) << "the first line is dismissed";
     EXPECT_EQ(ReminderText(left.items[0]), "Thursday, March 12, 2026 - 11:00 Bus");
     ClickTrayIcon(NIN_BALLOONUSERCLICK);
-    EXPECT_EQ(View().reminders.Menu(201).items.size(), 1u) << "a second click does nothing";
+    EXPECT_EQ(Engine().Menu(201).items.size(), 1u) << "a second click does nothing";
 }
 
 // Notes the items and the command ids of the popup that opens, then closes it;
@@ -143,17 +145,17 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
                                                    "Snooze 5 minutes", "Snooze 15 minutes",
                                                    "Snooze 1 hour", "Dismiss all"}));
     ASSERT_EQ(menuCommands.size(), 7u);
-    PostMessageA(View().window, WM_COMMAND, menuCommands[1], 0); // the older one
+    PostMessageA(frame->window, WM_COMMAND, menuCommands[1], 0); // the older one
     PumpUntilIdle();
     ASSERT_NE(View().currentCell, nullptr);
     EXPECT_EQ(View().currentCell->date, Ymd(2026, 3, 12));
     EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{13}));
-    EXPECT_EQ(View().reminders.Menu(201).items.size(), 1u) << "the chosen one is dismissed";
+    EXPECT_EQ(Engine().Menu(201).items.size(), 1u) << "the chosen one is dismissed";
 
     // Snoozed, the line leaves the menu and comes back, blinking, when its time comes.
-    PostMessageA(View().window, WM_COMMAND, menuCommands[3], 0);
+    PostMessageA(frame->window, WM_COMMAND, menuCommands[3], 0);
     PumpUntilIdle();
-    EXPECT_FALSE(View().reminders.HasPending());
+    EXPECT_FALSE(Engine().HasPending());
     ForgetShown();
     PinNow(LocalMoment(2026, 3, 12, 10, 54));
     Tick();
@@ -161,10 +163,10 @@ TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     PinNow(LocalMoment(2026, 3, 12, 10, 55));
     Tick();
     EXPECT_EQ(Shown().balloonText, "Thursday, March 12, 2026 - 11:10 Bus");
-    EXPECT_TRUE(View().reminders.HasPending());
-    PostMessageA(View().window, WM_COMMAND, menuCommands[6], 0);
+    EXPECT_TRUE(Engine().HasPending());
+    PostMessageA(frame->window, WM_COMMAND, menuCommands[6], 0);
     PumpUntilIdle();
-    EXPECT_FALSE(View().reminders.HasPending()) << "dismissed all";
+    EXPECT_FALSE(Engine().HasPending()) << "dismissed all";
 }
 
 // Three timed lines a day for three months, never opened: the menu lists the
@@ -189,10 +191,10 @@ TEST_F(RemindersAndFind, AMenuOfMoreRemindersThanFitListsTheNewestAndCountsTheRe
                 menuCommands[shown] > ID_REMINDER_DISMISS_ALL);
     for (std::size_t k = 0; k < shown; ++k)
         ASSERT_EQ(menuCommands[k], ID_REMINDER_FIRST + k);
-    PostMessageA(View().window, WM_COMMAND, menuCommands[shown - 1], 0); // the oldest shown
+    PostMessageA(frame->window, WM_COMMAND, menuCommands[shown - 1], 0); // the oldest shown
     PumpUntilIdle();
-    EXPECT_EQ(View().reminders.Menu(300).items.size(), 263u);
-    EXPECT_EQ(ReminderText(View().reminders.Menu(300).items[shown - 1]),
+    EXPECT_EQ(Engine().Menu(300).items.size(), 263u);
+    EXPECT_EQ(ReminderText(Engine().Menu(300).items[shown - 1]),
               "Thursday, March 12, 2026 - 11:00 Event " + std::to_string(264 - shown))
         << "an older one comes in";
 }
