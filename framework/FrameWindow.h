@@ -9,12 +9,6 @@
 // exit code 1 when it is destroyed.
 template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
   public:
-    HACCEL accelerators = nullptr; // borrowed from the module's resources
-    // Children of the frame window, destroyed with it.
-    HWND rebar = nullptr; // the rebar holding every bar
-    HWND statusBar = nullptr;
-    HWND client = nullptr;
-
     void UpdateLayout(bool resizeBars = true) {
         RECT area{};
         GetClientRect(this->window, &area);
@@ -54,6 +48,12 @@ template <class T> class CFrameWindowImpl : public CWindowImpl<T> {
     }
 
   protected:
+    HACCEL accelerators = nullptr; // borrowed from the module's resources
+    // Children of the frame window, destroyed with it.
+    HWND rebar = nullptr; // the rebar holding every bar
+    HWND statusBar = nullptr;
+    HWND client = nullptr;
+
     // The frame's own handling, for the messages the derived map leaves.
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         switch (message) {

@@ -206,7 +206,7 @@ bool CDocumentCommands::SaveDiary(SaveWay way, ExportReport report) {
     if (way == SaveWay::ToItsFile && document.ChangedOnDisk() &&
         FileStateOf(document.Name()) != keptOver) {
         WatchOutsideChange();
-        ShowStatus(ORVIK_SAVE_WAITS_FOR_CHANGE);
+        host.ShowStatus(ORVIK_SAVE_WAITS_FOR_CHANGE);
         return false;
     }
     const Document::SaveResult result =
@@ -270,7 +270,7 @@ bool CDocumentCommands::TakeOutsideChange() {
     switch (change.kind) {
     case Document::OutsideChange::Kind::Reloaded:
         view.ShowMonth();
-        ShowStatus(ORVIK_RELOADED);
+        host.ShowStatus(ORVIK_RELOADED);
         return true;
     case Document::OutsideChange::Kind::Merged:
         view.ShowMonth();
@@ -319,11 +319,6 @@ void CDocumentCommands::OpenRecent(int command) {
     // The path itself: a Save As from the question may have moved the list.
     recentFiles.AddToList(path);
     recentFiles.WriteToRegistry();
-}
-
-void CDocumentCommands::ShowStatus(const char* text) {
-    if (g_statusBar)
-        SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
 int CDocumentCommands::Tell(const std::string& text, UINT buttons) {

@@ -2,6 +2,7 @@
 
 #include "shell/RecoveryKeeper.h"
 #include "storage/Document.h"
+#include "view/ViewHost.h"
 
 #include <windows.h>
 
@@ -16,9 +17,10 @@ class RecentFileList;
 // told. The document does the reading and writing.
 class CDocumentCommands {
   public:
-    CDocumentCommands(Document& document, COrvikCalendarView& view, RecentFileList& recentFiles,
-                      CRecoveryKeeper& recovery)
-        : document(document), view(view), recentFiles(recentFiles), recovery(recovery) {}
+    CDocumentCommands(Document& document, COrvikCalendarView& view, ViewHost& host,
+                      RecentFileList& recentFiles, CRecoveryKeeper& recovery)
+        : document(document), view(view), host(host), recentFiles(recentFiles), recovery(recovery) {
+    }
     // The window that owns the questions and reports; set once it exists.
     HWND owner = nullptr;
 
@@ -72,10 +74,10 @@ class CDocumentCommands {
     // true when they became the document.
     bool OfferRecovery();
     int Tell(const std::string& text, UINT buttons);
-    void ShowStatus(const char* text);
 
     Document& document;
     COrvikCalendarView& view;
+    ViewHost& host;
     RecentFileList& recentFiles;
     CRecoveryKeeper& recovery;
     bool lastDocumentRead = false;    // by ReadLastDocument

@@ -10,6 +10,7 @@
 #include "res/RegistryNames.h"
 #include "shell/AboutDlg.h"
 #include "shell/AppFolders.h"
+#include "shell/FrameImages.h"
 #include "shell/InstanceMessage.h"
 #include "shell/OptionsDialog.h"
 #include "shell/Preview.h"
@@ -36,26 +37,6 @@ const ToolBarButton kToolBarButtons[] = {
 };
 
 const int kToolBarBand = ID_FIRST_BAND + 1;
-
-// The sizes the toolbar's images were drawn at, and their bitmaps.
-const int kToolBarImageSizes[] = {16, 20, 24, 32};
-const int kToolBarImageBitmaps[] = {IDR_MAINFRAME, IDB_TOOLBAR_20, IDB_TOOLBAR_24, IDB_TOOLBAR_32};
-
-HIMAGELIST LoadToolBarImages(UINT dpi) {
-    const int count = static_cast<int>(sizeof kToolBarImageSizes / sizeof kToolBarImageSizes[0]);
-    const int size = NearestSize(kToolBarImageSizes, count, ScaleForDpi(16, static_cast<int>(dpi)));
-    for (int i = 0; i < count; ++i) {
-        if (kToolBarImageSizes[i] == size)
-            return LoadImageStrip(kToolBarImageBitmaps[i], size);
-    }
-    return nullptr;
-}
-
-HICON LoadIconOfSize(int id, int size) {
-    // Shared icons belong to the module: nothing to destroy.
-    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                         IMAGE_ICON, size, size, LR_SHARED));
-}
 
 struct DayMoveCommand {
     int command;
@@ -135,7 +116,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
         return TRUE;
     // A middle click anywhere in the program shows today's month.
     if (message->message == WM_MBUTTONUP)
-        GoToday();
+        selector.GoToday();
     return FALSE;
 }
 
@@ -174,46 +155,14 @@ BOOL CMainFrame::OnIdle() {
 }
 
 bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == g_instanceMessage) {
-        result = OnInstanceMessage();
+    if (OnSystemMessage(message, wParam, lParam, result))
         return true;
-    }
-    if (message == g_taskbarCreatedMessage) {
-        tray.AddIconAgain();
-        return true;
-    }
-    if (message == CSystemTray::kCallbackMessage) {
-        // While a dialog of ours is modal, the icon brings that dialog
-        // forward rather than acting behind it.
-        const UINT mouse = LOWORD(lParam);
-        if (!IsWindowEnabled(window) && (mouse == WM_LBUTTONUP || mouse == WM_RBUTTONUP)) {
-            SetForegroundWindow(GetLastActivePopup(window));
-            result = 0;
-            return true;
-        }
-        tray.OnTrayNotification(wParam, lParam);
-        if (wParam == CSystemTray::kIconId && mouse == WM_LBUTTONUP)
-            reminders.OnIconClicked();
-        if (wParam == CSystemTray::kIconId && mouse == NIN_BALLOONUSERCLICK)
-            reminders.OnBalloonClicked();
-        result = 0;
-        return true;
-    }
     switch (message) {
     case kTakeOutsideChangeMessage:
         documents.WatchOutsideChange();
         return true;
     case kOpenLastDocumentMessage:
         documents.OpenLastDocument();
-        return true;
-    case WM_POWERBROADCAST:
-        // Back from sleep: what fell due meanwhile is reminded at once.
-        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
-            reminders.CheckNow();
-        result = TRUE;
-        return true;
-    case WM_TIMECHANGE:
-        reminders.CheckNow();
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
@@ -240,44 +189,21 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         OnShowWindow(wParam != FALSE);
         return false;
     case WM_TIMER:
-        if (wParam == CReminderController::kTimer) {
-            reminders.OnTimer();
+        if (OnTimer(wParam))
             return true;
-        }
-        if (wParam == CDocumentCommands::kOutsideChangeTimer) {
-            documents.OnOutsideChangeTimer();
-            return true;
-        }
-        if (wParam != kRecoveryTimer)
-            break;
-        KillTimer(window, kRecoveryTimer);
-        KeepRecovery();
-        return true;
-    case WM_QUERYENDSESSION:
-        // Never blocks the log-off: everything is kept first.
-        OnEndSession();
-        result = TRUE;
-        return true;
-    case WM_ENDSESSION:
-        if (wParam)
-            OnEndSession();
-        return true;
+        break;
     case WM_CLOSE:
         result = OnClose(wParam);
         return true;
-    case WM_DESTROY:
-        // The status bar goes with the frame; no one may write to it after.
-        g_statusBar = nullptr;
-        break;
     case WM_MOUSEWHEEL:
         OnMouseWheel(static_cast<short>(HIWORD(wParam)));
         return true;
     case WM_MBUTTONUP:
-        GoToday();
+        selector.GoToday();
         return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-            MinimiseToTray();
+            tray.MinimiseToTray(window);
             return true;
         }
         // Without a window menu, Alt and Alt+letter reach the menu bar this way.
@@ -293,9 +219,79 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     return CFrameWindowImpl::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
+bool CMainFrame::OnSystemMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == g_instanceMessage) {
+        tray.MaximiseFromTray(window);
+        result = static_cast<LRESULT>(g_instanceMessage); // the reply a starting copy waits for
+        return true;
+    }
+    if (message == g_taskbarCreatedMessage) {
+        tray.AddIconAgain();
+        return true;
+    }
+    switch (message) {
+    case CSystemTray::kCallbackMessage:
+        OnTrayIcon(wParam, lParam);
+        result = 0;
+        return true;
+    case WM_POWERBROADCAST:
+        // Back from sleep: what fell due meanwhile is reminded at once.
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
+            reminders.CheckNow();
+        result = TRUE;
+        return true;
+    case WM_TIMECHANGE:
+        reminders.CheckNow();
+        return true;
+    case WM_QUERYENDSESSION:
+        // Never blocks the log-off: everything is kept first.
+        OnEndSession();
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEndSession();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::OnTrayIcon(WPARAM id, LPARAM lParam) {
+    // While a dialog of ours is modal, the icon brings that dialog forward
+    // rather than acting behind it.
+    const UINT mouse = LOWORD(lParam);
+    if (!IsWindowEnabled(window) && (mouse == WM_LBUTTONUP || mouse == WM_RBUTTONUP)) {
+        SetForegroundWindow(GetLastActivePopup(window));
+        return;
+    }
+    tray.OnTrayNotification(id, lParam);
+    if (id == CSystemTray::kIconId && mouse == WM_LBUTTONUP)
+        reminders.OnIconClicked();
+    if (id == CSystemTray::kIconId && mouse == NIN_BALLOONUSERCLICK)
+        reminders.OnBalloonClicked();
+}
+
+bool CMainFrame::OnTimer(UINT_PTR timer) {
+    switch (timer) {
+    case CReminderController::kTimer:
+        reminders.OnTimer();
+        return true;
+    case CDocumentCommands::kOutsideChangeTimer:
+        documents.OnOutsideChangeTimer();
+        return true;
+    case kRecoveryTimer:
+        KillTimer(window, kRecoveryTimer);
+        KeepRecovery();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CMainFrame::OnCommand(int command, LRESULT& result) {
     result = 0;
-    if (reminders.OnCommand(command))
+    if (reminders.OnCommand(command) || Forward(command))
         return true;
     if (command >= ID_FILE_MRU_FIRST && command <= ID_FILE_MRU_LAST) {
         documents.OpenRecent(command);
@@ -308,84 +304,55 @@ bool CMainFrame::OnCommand(int command, LRESULT& result) {
         }
     }
     switch (command) {
-    case ID_APP_EXIT:
-        OnFileExit();
-        return true;
-    case ID_FILE_NEW:
-        documents.New();
-        return true;
-    case ID_FILE_OPEN:
-        documents.Open();
-        return true;
+    // The two whose outcome a caller may ask for.
     case ID_FILE_SAVE_AS:
         result = documents.SaveAs();
         return true;
     case ID_FILE_SAVE:
         result = documents.Save();
         return true;
-    case ID_EDIT_UNDO:
-        SendToCurrentCell(EM_UNDO);
-        return true;
-    case ID_EDIT_CUT:
-        SendToCurrentCell(WM_CUT);
-        return true;
-    case ID_EDIT_COPY:
-        SendToCurrentCell(WM_COPY);
-        return true;
-    case ID_EDIT_PASTE:
-        SendToCurrentCell(WM_PASTE);
-        return true;
-    case ID_EDIT_CLEAR:
-        SendToCurrentCell(WM_CLEAR);
-        return true;
-    case ID_EDIT_SELECT_ALL:
-        OnEditSelectAll();
-        return true;
-    case ID_EDIT_FIND:
-        view.find.Open();
-        return true;
-    case ID_EDIT_SEARCH_ALL:
-        searchPanel.Open(window);
-        return true;
-    case ID_EDIT_REPEAT:
-        view.find.Again(true);
-        return true;
-    case ID_EDIT_FIND_PREVIOUS:
-        view.find.Again(false);
-        return true;
-    case ID_GO_TODAY:
-        view.MoveFocusToToday();
-        return true;
-    case ID_VIEW_TOOLBAR:
-        OnViewToolBar();
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        OnViewStatusBar();
-        return true;
-    case ID_APP_ABOUT:
-        OnAppAbout();
-        return true;
-    case ID_HELP:
-        OnHelp();
-        return true;
-    case ID_PREVIEW:
-        OnPreview();
-        return true;
-    case ID_OPTIONS:
-        OnOptions();
-        return true;
-    case ID_FILE_OPEN_BACKUPS:
-        documents.OpenBackupsFolder();
-        return true;
-    case ID_FILE_EXPORT_EVENTS:
-        events.Export();
-        return true;
-    case ID_FILE_IMPORT_EVENTS:
-        events.Import();
-        return true;
     default:
         return false;
     }
+}
+
+bool CMainFrame::Forward(int command) {
+    using Run = void (*)(CMainFrame&);
+    static const struct {
+        int command;
+        Run run;
+    } forwards[] = {
+        {ID_APP_EXIT, [](CMainFrame& frame) { frame.OnFileExit(); }},
+        {ID_FILE_NEW, [](CMainFrame& frame) { frame.documents.New(); }},
+        {ID_FILE_OPEN, [](CMainFrame& frame) { frame.documents.Open(); }},
+        {ID_FILE_OPEN_BACKUPS, [](CMainFrame& frame) { frame.documents.OpenBackupsFolder(); }},
+        {ID_FILE_EXPORT_EVENTS, [](CMainFrame& frame) { frame.events.Export(); }},
+        {ID_FILE_IMPORT_EVENTS, [](CMainFrame& frame) { frame.events.Import(); }},
+        {ID_EDIT_UNDO, [](CMainFrame& frame) { frame.SendToCurrentCell(EM_UNDO); }},
+        {ID_EDIT_CUT, [](CMainFrame& frame) { frame.SendToCurrentCell(WM_CUT); }},
+        {ID_EDIT_COPY, [](CMainFrame& frame) { frame.SendToCurrentCell(WM_COPY); }},
+        {ID_EDIT_PASTE, [](CMainFrame& frame) { frame.SendToCurrentCell(WM_PASTE); }},
+        {ID_EDIT_CLEAR, [](CMainFrame& frame) { frame.SendToCurrentCell(WM_CLEAR); }},
+        {ID_EDIT_SELECT_ALL, [](CMainFrame& frame) { frame.OnEditSelectAll(); }},
+        {ID_EDIT_FIND, [](CMainFrame& frame) { frame.view.find.Open(); }},
+        {ID_EDIT_SEARCH_ALL, [](CMainFrame& frame) { frame.searchPanel.Open(frame.window); }},
+        {ID_EDIT_REPEAT, [](CMainFrame& frame) { frame.view.find.Again(true); }},
+        {ID_EDIT_FIND_PREVIOUS, [](CMainFrame& frame) { frame.view.find.Again(false); }},
+        {ID_GO_TODAY, [](CMainFrame& frame) { frame.view.MoveFocusToToday(); }},
+        {ID_VIEW_TOOLBAR, [](CMainFrame& frame) { frame.OnViewToolBar(); }},
+        {ID_VIEW_STATUS_BAR, [](CMainFrame& frame) { frame.OnViewStatusBar(); }},
+        {ID_APP_ABOUT, [](CMainFrame& frame) { frame.OnAppAbout(); }},
+        {ID_HELP, [](CMainFrame& frame) { frame.OnHelp(); }},
+        {ID_PREVIEW, [](CMainFrame& frame) { frame.OnPreview(); }},
+        {ID_OPTIONS, [](CMainFrame& frame) { frame.OnOptions(); }},
+    };
+    for (const auto& forward : forwards) {
+        if (forward.command == command) {
+            forward.run(*this);
+            return true;
+        }
+    }
+    return false;
 }
 
 LRESULT CMainFrame::OnCreate() {
@@ -393,6 +360,7 @@ LRESULT CMainFrame::OnCreate() {
     view.settings = &settings;
     view.commandBar = &commandBar;
     view.document = &document;
+    view.host = this;
     documents.owner = window;
     events.owner = window;
     document.BackupCopies().SetRoot(UserDataFolder("Backups"));
@@ -405,6 +373,7 @@ LRESULT CMainFrame::OnCreate() {
     view.Create(window, ClientArea());
     client = view.window;
     selector.navigation = &view;
+    selector.SetMonthFont(view.Fonts().Bold());
     UIAddToolBar(toolbar);
     UISetCheck(ID_VIEW_TOOLBAR, true);
     UISetCheck(ID_VIEW_STATUS_BAR, true);
@@ -413,7 +382,6 @@ LRESULT CMainFrame::OnCreate() {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
     }
-    g_statusBar = statusBar;
     findDialogAccelerators.Reset(CreateFindDialogAccelerators(accelerators));
     // What reopening the last document has to tell or offer comes once the
     // window shows.
@@ -455,6 +423,7 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
     commandBar.SetDpi(dpi);
     SetImagesForDpi(dpi);
     view.SetDpi(dpi);
+    selector.SetMonthFont(view.Fonts().Bold());
     searchPanel.TakeViewFont();
     if (rebar) {
         for (HWND bar : {commandBar.window, toolbar, selector.window})
@@ -471,17 +440,7 @@ void CMainFrame::SetImagesForDpi(UINT dpi) {
         SetToolBarImages(toolbar, images.Get());
         toolbarImages = std::move(images); // the old list goes once the toolbar has the new one
     }
-    SendMessageA(window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(
-                     LoadIconOfSize(IDR_MAINFRAME, SystemMetricForDpi(SM_CXSMICON, dpi))));
-    SendMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(
-                     LoadIconOfSize(IDR_MAINFRAME, SystemMetricForDpi(SM_CXICON, dpi))));
-}
-
-LRESULT CMainFrame::OnInstanceMessage() {
-    tray.MaximiseFromTray(window);
-    return static_cast<LRESULT>(g_instanceMessage);
+    SetWindowIconsForDpi(window, dpi);
 }
 
 void CMainFrame::OnShowWindow(bool shown) {
@@ -500,10 +459,6 @@ void CMainFrame::OnShowWindow(bool shown) {
             *hidden = false;
         }
     }
-}
-
-void CMainFrame::MinimiseToTray() {
-    tray.MinimiseToTray(window);
 }
 
 void CMainFrame::SendToCurrentCell(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -548,10 +503,6 @@ void CMainFrame::OnMouseWheel(short distance) {
         selector.GoPreviousMonth();
 }
 
-void CMainFrame::GoToday() {
-    selector.GoToday();
-}
-
 void CMainFrame::OnPreview() {
     ShowPreview(window, statusBar, view.CurrentMonth());
 }
@@ -589,7 +540,7 @@ void CMainFrame::OnFileExit() {
 
 LRESULT CMainFrame::OnClose(WPARAM request) {
     if (settings.MinimizeOnClose && request != kExitRequest) {
-        MinimiseToTray();
+        tray.MinimiseToTray(window);
         return 0;
     }
     if (!documents.AskToKeepChanges())
@@ -613,13 +564,20 @@ void CMainFrame::OnEndSession() {
 }
 
 void CMainFrame::WriteRegistryAtClose() {
-    // The list goes first: its write creates the key, which Open never does.
-    recentFiles.WriteToRegistry();
-    CRegistry registry;
-    registry.Open();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    if (GetWindowPlacement(window, &placement))
-        registry.WriteWindowPlacement(placement);
-    WriteSettings(registry, settings);
+    const bool placed = GetWindowPlacement(window, &placement) != FALSE;
+    WriteAtClose(recentFiles.Stored(), placed ? &placement : nullptr, settings);
+}
+
+void CMainFrame::ShowTitle(const std::string& title) {
+    SetWindowTextA(window, title.c_str());
+}
+
+void CMainFrame::ShowStatus(const std::string& text) {
+    SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CMainFrame::ShowMonthCaption(const std::string& caption) {
+    selector.ShowMonth(caption);
 }

@@ -1,8 +1,6 @@
 #include "shell/RecentFileList.h"
 
-#include "res/RegistryNames.h"
 #include "res/resource.h"
-#include "storage/Registry.h"
 
 #include <windows.h>
 
@@ -10,55 +8,23 @@
 
 namespace {
 
-const int kLowestMaximum = 2;
-const int kHighestMaximum = 16;
 const DWORD kPathBytes = 260;
 const std::size_t kLongestPath = kPathBytes - 1;
-
-std::string DocumentValueName(int number) {
-    char name[32];
-    std::snprintf(name, sizeof name, ORVIK_VALUE_DOCUMENT_FORMAT, number);
-    return name;
-}
 
 } // namespace
 
 bool RecentFileList::ReadFromRegistry() {
-    CRegistry list;
-    std::int32_t count = 0;
-    if (!list.Open(ORVIK_RECENT_SUBKEY) || !list.ReadDWord(ORVIK_VALUE_DOCUMENT_COUNT, count))
+    const std::optional<StoredRecentFiles> stored = ReadRecentFiles();
+    if (!stored)
         return false;
-    maximum = count < kLowestMaximum ? kLowestMaximum
-                                     : (count > kHighestMaximum ? kHighestMaximum : count);
-
-    // Document1 is the most recent; unusable values are skipped.
-    entries.clear();
-    for (int number = 1; number <= maximum; ++number) {
-        DWORD type = 0;
-        std::string path;
-        if (!list.ReadRaw(DocumentValueName(number).c_str(), type, path, kPathBytes) ||
-            (type != REG_SZ && type != REG_EXPAND_SZ) || (!path.empty() && path.back() != '\0'))
-            continue;
-        if (!path.empty())
-            path.pop_back();
-        entries.push_back(path);
-    }
+    maximum = stored->maximum;
+    entries = stored->paths;
     UpdateMenu();
     return true;
 }
 
 bool RecentFileList::WriteToRegistry() const {
-    CRegistry list;
-    if (!list.Create(ORVIK_RECENT_SUBKEY))
-        return false;
-    list.WriteDWord(ORVIK_VALUE_DOCUMENT_COUNT, maximum);
-    const int stored = static_cast<int>(entries.size());
-    for (int number = stored; number >= 1; --number)
-        list.WriteText(DocumentValueName(number).c_str(),
-                       entries[static_cast<std::size_t>(number - 1)]);
-    for (int number = stored + 1; number <= kHighestMaximum; ++number)
-        list.DeleteValue(DocumentValueName(number).c_str());
-    return true;
+    return WriteRecentFiles(Stored());
 }
 
 void RecentFileList::SetMenu(HMENU fileMenu) {

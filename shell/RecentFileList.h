@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/SettingsStore.h"
+
 #include <windows.h>
 
 #include <string>
@@ -29,7 +31,8 @@ class RecentFileList {
     bool WriteToRegistry() const;
 
     const std::vector<std::string>& Entries() const { return entries; }
-    int Maximum() const { return maximum; }
+    // As the settings keep it.
+    StoredRecentFiles Stored() const { return {entries, maximum}; }
 
   private:
     // Index of the entry that the command stands for, or -1.

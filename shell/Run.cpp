@@ -51,9 +51,9 @@ int Run(const char*, int showCommand, const AfterShown& afterShown) {
         CMainFrame frame;
         CRegistry registry;
         registry.Open();
-        ReadSettings(registry, frame.settings);
+        ReadSettings(registry, frame.Settings());
 
-        if (AnotherCopyRuns() && !frame.settings.AllowMultipleInstances) {
+        if (AnotherCopyRuns() && !frame.Settings().AllowMultipleInstances) {
             AskRunningCopyToShowItself();
         } else {
             if (frame.CreateEx()) {

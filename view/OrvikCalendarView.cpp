@@ -15,8 +15,6 @@
 #include <cstdio>
 #include <utility>
 
-HWND g_statusBar = nullptr;
-
 namespace {
 
 void GiveFont(HWND target, HFONT font, bool redraw) {
@@ -109,8 +107,6 @@ LRESULT COrvikCalendarView::OnCreate() {
         }
     }
     NameWeekdays();
-    if (g_monthButton)
-        GiveFont(g_monthButton, fonts.Bold(), true);
     displayedDate.SetToday();
     displayedDate = Date(displayedDate.month, displayedDate.year);
     ShowMonth();
@@ -135,8 +131,6 @@ void COrvikCalendarView::GiveFonts() {
         GiveFont(label, fonts.Bold(), true);
     for (CMyEdit& cell : cells)
         cell.SetFonts(fonts.Text(), fonts.Bold());
-    if (g_monthButton)
-        GiveFont(g_monthButton, fonts.Bold(), true);
 }
 
 void COrvikCalendarView::OnSystemColoursChanged() {
@@ -214,11 +208,11 @@ void COrvikCalendarView::ShowMonth() {
         }
     }
     filling = false;
-    if (g_monthButton) {
+    if (host) {
         char caption[64];
         std::snprintf(caption, sizeof caption, "%s %d", displayedDate.Format(2).c_str(),
                       displayedDate.year);
-        SetWindowTextIfChanged(g_monthButton, caption);
+        host->ShowMonthCaption(caption);
     }
 }
 
@@ -241,8 +235,8 @@ MonthExport COrvikCalendarView::CurrentMonth() {
 }
 
 void COrvikCalendarView::UpdateTitle() {
-    const std::string title = ORVIK_CAPTION " - " + document->Name();
-    SetWindowTextA(GetParent(window), title.c_str());
+    if (host)
+        host->ShowTitle(ORVIK_CAPTION " - " + document->Name());
 }
 
 CMyEdit* COrvikCalendarView::CellForDate(const Date& date) {
@@ -352,8 +346,8 @@ void COrvikCalendarView::GoToday() {
 }
 
 void COrvikCalendarView::ShowDateInStatusBar(const Date& date) {
-    if (g_statusBar)
-        SendMessageA(g_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(date.Format(3).c_str()));
+    if (host)
+        host->ShowStatus(date.Format(3));
 }
 
 void COrvikCalendarView::StoreCellText(const Date& date, const std::string& text) {

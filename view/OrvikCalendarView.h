@@ -14,6 +14,7 @@
 #include "view/FindController.h"
 #include "view/MyEdit.h"
 #include "view/Selector.h"
+#include "view/ViewHost.h"
 
 #include <array>
 #include <cstdint>
@@ -36,6 +37,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     const AppSettings* settings = nullptr; // borrowed: the frame's
     CCommandBarCtrl* commandBar = nullptr; // borrowed: opens the cells' Edit menu
     Document* document = nullptr;          // borrowed: the frame's
+    ViewHost* host = nullptr;              // borrowed: the frame, which shows what the view says
 
     Date displayedDate;
     CMyEdit* currentCell = nullptr; // the cell that last had the focus, if any
@@ -124,6 +126,3 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     Date filledOnDay;     // today, when the cells were last filled: it has its own colour
     std::uint64_t filledAfterReplacements = 0; // the document's, when the cells were last filled
 };
-
-// The frame's status bar, where a focused cell names its date.
-extern HWND g_statusBar;

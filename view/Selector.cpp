@@ -1,29 +1,31 @@
 #include "view/Selector.h"
 
+#include "framework/WindowText.h"
 #include "res/SelectorIds.h"
-
-HWND g_monthButton = nullptr;
 
 bool CSelector::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_INITDIALOG:
-        result = OnInitDialog();
+        result = TRUE;
         return true;
     case WM_COMMAND:
         result = 0;
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
-    case WM_DESTROY:
-        OnDestroy();
-        return false;
     default:
         return false;
     }
 }
 
-LRESULT CSelector::OnInitDialog() {
-    // The view gives it a font for the monitor's DPI.
-    g_monthButton = GetDlgItem(window, IDC_MONTH_BUTTON);
-    return TRUE;
+HWND CSelector::MonthButton() const {
+    return GetDlgItem(window, IDC_MONTH_BUTTON);
+}
+
+void CSelector::ShowMonth(const std::string& caption) {
+    SetWindowTextIfChanged(MonthButton(), caption.c_str());
+}
+
+void CSelector::SetMonthFont(HFONT font) {
+    SendMessageA(MonthButton(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 bool CSelector::OnCommand(WORD id, WORD notification) {
@@ -48,11 +50,6 @@ bool CSelector::OnCommand(WORD id, WORD notification) {
     default:
         return false;
     }
-}
-
-void CSelector::OnDestroy() {
-    if (g_monthButton && GetParent(g_monthButton) == window)
-        g_monthButton = nullptr;
 }
 
 void CSelector::GoPreviousYear() {

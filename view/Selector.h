@@ -3,6 +3,8 @@
 #include "framework/Dialog.h"
 #include "res/resource.h"
 
+#include <string>
+
 // What the navigator's buttons ask of the month shown.
 class CalendarNavigation {
   public:
@@ -31,12 +33,12 @@ class CSelector : public CDialogImpl<CSelector> {
     void GoNextMonth();
     void GoToday();
 
-  private:
-    LRESULT OnInitDialog();
-    bool OnCommand(WORD id, WORD notification);
-    void OnDestroy();
-};
+    // The middle button: the month shown, in the month view's bold font
+    // (borrowed: the view owns it and keeps it while it is given).
+    void ShowMonth(const std::string& caption);
+    void SetMonthFont(HFONT font);
 
-// The navigator's middle button, which shows the month; borrowed from the
-// navigator, null while there is none.
-extern HWND g_monthButton;
+  private:
+    bool OnCommand(WORD id, WORD notification);
+    HWND MonthButton() const;
+};

@@ -17,4 +17,6 @@ struct MainFrameTestAccess {
     static CSearchPanel& SearchPanel(CMainFrame& frame) { return frame.searchPanel; }
     static RecentFileList& RecentFiles(CMainFrame& frame) { return frame.recentFiles; }
     static HWND ToolBar(CMainFrame& frame) { return frame.toolbar; }
+    static HWND StatusBar(CMainFrame& frame) { return frame.statusBar; }
+    static HWND ReBar(CMainFrame& frame) { return frame.rebar; }
 };

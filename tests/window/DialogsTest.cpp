@@ -192,11 +192,12 @@ TEST_F(Navigator, ShowsItsButtonsSideBySideAndGoesWithItsParent) {
         EXPECT_GE(rect.left, right) << id << ": to the right of the one before, not over it";
         right = rect.right;
     }
-    ASSERT_NE(g_monthButton, nullptr);
-    EXPECT_EQ(g_monthButton, GetDlgItem(bar, IDC_MONTH_BUTTON));
+    selector.ShowMonth("March 2026");
+    char caption[32] = "";
+    GetDlgItemTextA(bar, IDC_MONTH_BUTTON, caption, sizeof caption);
+    EXPECT_STREQ(caption, "March 2026");
     DestroyWindow(owner);
     EXPECT_EQ(selector.window, nullptr);
-    EXPECT_EQ(g_monthButton, nullptr);
 }
 
 TEST_F(Navigator, EachButtonAsksForItsMove) {

@@ -28,11 +28,9 @@ class DocumentCommands : public MainFrameTest {
     // Writes the file and opens it as the document, as Open does.
     void Open(const char* name, const std::string& bytes) {
         WriteWholeFile(File(name), bytes);
-        ASSERT_EQ(frame->document.Load(File(name)), LoadOutcome::Loaded);
+        ASSERT_EQ(Doc().Load(File(name)), LoadOutcome::Loaded);
         View().ShowMonth();
     }
-    const Document& Doc() { return frame->document; }
-    COrvikCalendarView& View() { return frame->view; }
     HWND Cell(int day) { return View().CellForDate(Ymd(2026, 3, day))->window; }
     void Type(int day, const std::string& text) {
         for (char c : text)
@@ -47,7 +45,7 @@ class DocumentCommands : public MainFrameTest {
         return SendMessageA(frame->window, WM_COMMAND, static_cast<WPARAM>(command), 0);
     }
     std::vector<std::string> RecentMenuItems() {
-        HMENU file = GetSubMenu(frame->commandBar.GetMenu(), 0);
+        HMENU file = GetSubMenu(CommandBar().GetMenu(), 0);
         std::vector<std::string> items;
         for (int command = ID_FILE_MRU_FIRST; command <= ID_FILE_MRU_LAST; ++command) {
             char text[512] = "";
@@ -168,7 +166,7 @@ TEST_F(DocumentCommands, AnUnreadableFileKeepsTheCurrentDocumentAndItsRecoveryFi
     Open("b.csv", "\"3/12/2026\";\"mine\"\r\n");
     Type(13, "unsaved");
     View().CollectCells();
-    frame->recovery.Keep(Doc());
+    Recovery().Keep(Doc());
     WriteWholeFile(File("a.csv"), "\"3/1/2026\";\"locked\"\r\n");
     HANDLE held = CreateFileA(File("a.csv").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -181,7 +179,7 @@ TEST_F(DocumentCommands, AnUnreadableFileKeepsTheCurrentDocumentAndItsRecoveryFi
     EXPECT_NE(answerer.Seen()[2].text.find(File("a.csv")), std::string::npos);
     EXPECT_EQ(Doc().Name(), File("b.csv"));
     EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 13)), "unsaved");
-    EXPECT_NE(ReadWholeFile(frame->recovery.File()).find("unsaved"), std::string::npos)
+    EXPECT_NE(ReadWholeFile(Recovery().File()).find("unsaved"), std::string::npos)
         << "the recovery file stays while the changes are open";
 }
 
@@ -231,7 +229,7 @@ TEST_F(DocumentCommands, AFailedSaveStopsTheClose) {
 
 TEST_F(DocumentCommands, MinimizeOnCloseHidesAndExitEnds) {
     HWND window = CreateFrame();
-    frame->settings.MinimizeOnClose = 1;
+    Settings().MinimizeOnClose = 1;
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(IsWindowVisible(window));
@@ -376,7 +374,7 @@ TEST_F(DocumentCommands, TheChosenRecentFileGoesToTheTopAfterASaveAsFromTheQuest
     CreateFrame();
     for (const char* name : {"b.csv", "a.csv"}) {
         WriteWholeFile(File(name), "");
-        frame->recentFiles.AddToList(File(name));
+        RecentFiles().AddToList(File(name));
     }
     Type(12, "x");
     DialogAnswerer answerer({DialogAnswerer::Press(IDYES), ChooseFile(File("new.csv"))});
@@ -399,7 +397,7 @@ TEST_F(DocumentCommands, AfterAnOpenOrReloadTheDocumentIsWhatIsOnDisk) {
          }},
         {"a recent file",
          [this] {
-             frame->recentFiles.AddToList(File("b.csv"));
+             RecentFiles().AddToList(File("b.csv"));
              DialogAnswerer answerer({DialogAnswerer::Press(IDNO)});
              Command(ID_FILE_MRU_FIRST);
          }},
@@ -493,7 +491,7 @@ TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
     Command(ID_EDIT_FIND);
     ASSERT_NE(View().find.Dialog(), nullptr) << "and opens again";
     Command(ID_EDIT_SEARCH_ALL);
-    HWND panel = frame->searchPanel.Shown();
+    HWND panel = SearchPanel().Shown();
     ASSERT_NE(panel, nullptr);
     SetFocus(Cell(12)); // its day label now belongs to the view
     PumpUntilIdle();
@@ -503,8 +501,6 @@ TEST_F(DocumentCommands, TearingDownALiveFrameLeavesNoHandleBehind) {
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(find));
     EXPECT_FALSE(IsWindow(panel));
-    EXPECT_EQ(g_statusBar, nullptr);
-    EXPECT_EQ(g_monthButton, nullptr);
 }
 
 TEST_F(DocumentCommands, ADiaryWithRecordsTheReaderCannotUseIsOpenedWithAWarning) {
@@ -522,20 +518,20 @@ TEST_F(DocumentCommands, AFailingStepLeavesTheLastRecoveryFileWhole) {
     CreateFrame();
     Type(12, "first");
     View().CollectCells();
-    frame->recovery.Keep(Doc());
-    const std::string kept = ReadWholeFile(frame->recovery.File());
+    Recovery().Keep(Doc());
+    const std::string kept = ReadWholeFile(Recovery().File());
     ASSERT_NE(kept.find("first"), std::string::npos);
     Type(12, " and more");
     View().CollectCells();
     for (const SaveStep step : {SaveStep::CreateTemporary, SaveStep::Write, SaveStep::Flush,
                                 SaveStep::Close, SaveStep::ReadBack, SaveStep::Replace}) {
         FailSaveStep(step);
-        frame->recovery.Keep(Doc());
+        Recovery().Keep(Doc());
         FailSaveStep(std::nullopt);
-        EXPECT_EQ(ReadWholeFile(frame->recovery.File()), kept) << static_cast<int>(step);
+        EXPECT_EQ(ReadWholeFile(Recovery().File()), kept) << static_cast<int>(step);
     }
-    frame->recovery.Keep(Doc());
-    EXPECT_NE(ReadWholeFile(frame->recovery.File()).find("first and more"), std::string::npos);
+    Recovery().Keep(Doc());
+    EXPECT_NE(ReadWholeFile(Recovery().File()).find("first and more"), std::string::npos);
 }
 
 // Picks a range in the Export Events dialog and presses OK.

@@ -28,7 +28,6 @@ class DocumentFile : public MainFrameTest {
         path = temp.PathOf("diary test.csv");
         CreateFrame();
     }
-    COrvikCalendarView& View() { return frame->view; }
     HWND Cell(int year, int month, int day) {
         return View().CellForDate(Ymd(year, month, day))->window;
     }
@@ -39,11 +38,11 @@ class DocumentFile : public MainFrameTest {
 
 TEST_F(DocumentFile, SaveWritesTheCellsAndClearsModified) {
     WriteWholeFile(path, "");
-    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
     SetWindowTextA(Cell(2026, 3, 12), "11:00 \"Dentist\"\r\nbring card");
-    frame->document.MarkModified();
+    Doc().MarkModified();
     EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), TRUE);
-    EXPECT_FALSE(frame->document.IsModified());
+    EXPECT_FALSE(Doc().IsModified());
     EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"11:00 \"\"Dentist\"\"\nbring card\"\r\n");
 }
 
@@ -70,14 +69,14 @@ TEST_F(DocumentFile, AnyScriptIsSavedAsUtf8AndLegacyFilesOpenConverted) {
     };
     for (const auto& c : cases) {
         WriteWholeFile(path, c.file);
-        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
         View().ShowMonth();
         if (!*c.file)
             SetWindowTextW(Cell(2026, 3, 12), c.shown);
-        frame->document.MarkModified();
+        Doc().MarkModified();
         EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), TRUE);
         EXPECT_EQ(ReadWholeFile(path), c.saved);
-        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
         View().ShowMonth();
         EXPECT_EQ(WideText(Cell(2026, 3, 12)), c.shown);
     }
@@ -85,16 +84,16 @@ TEST_F(DocumentFile, AnyScriptIsSavedAsUtf8AndLegacyFilesOpenConverted) {
 
 TEST_F(DocumentFile, FailedSaveKeepsThePreviousFileWholeAndSaysSo) {
     WriteWholeFile(path, "\"1/1/2026\";\"old\"\r\n");
-    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
     // Another program holds the file open without sharing: it cannot be replaced.
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetWindowTextA(Cell(2026, 3, 12), "new");
-    frame->document.MarkModified();
+    Doc().MarkModified();
     DialogAnswerer answerer({DialogAnswerer::Press(IDOK)});
     EXPECT_EQ(SendMessageA(frame->window, WM_COMMAND, ID_FILE_SAVE, 0), FALSE);
     CloseHandle(held);
     EXPECT_EQ(ReadWholeFile(path), "\"1/1/2026\";\"old\"\r\n");
-    EXPECT_TRUE(frame->document.IsModified());
+    EXPECT_TRUE(Doc().IsModified());
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "OrvikCalendar");
     EXPECT_NE(answerer.Seen()[0].text.find(path), std::string::npos);
@@ -140,15 +139,15 @@ TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
     };
     for (const auto& c : cases) {
         WriteWholeFile(path, "\"3/12/2026\";\"base\"\r\n");
-        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+        ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
         View().ShowMonth();
         SetFocus(Cell(2026, 3, 12));
         if (c.typed) {
             SetWindowTextA(Cell(2026, 3, 12), c.typed); // still in the cell
-            frame->document.MarkModified();
+            Doc().MarkModified();
         }
         WriteWholeFile(path, c.disk);
-        TouchLater(path, frame->document.FileTime() + 60);
+        TouchLater(path, Doc().FileTime() + 60);
 
         // Cancel a question, close a report.
         DialogAnswerer answerer({DialogAnswerer::Press(IDCANCEL), DialogAnswerer::Press(IDCANCEL)});
@@ -166,8 +165,8 @@ TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
         EXPECT_STREQ(text, c.shown12) << c.what;
         GetWindowTextA(Cell(2026, 3, 13), text, sizeof text);
         EXPECT_STREQ(text, c.shown13) << c.what;
-        EXPECT_EQ(frame->document.IsModified(), c.modified) << c.what;
-        const std::string status = StatusText(frame->statusBar);
+        EXPECT_EQ(Doc().IsModified(), c.modified) << c.what;
+        const std::string status = StatusText(StatusBar());
         EXPECT_NE(status.find(c.status), std::string::npos) << c.what << ": " << status;
         activateFrom(otherProgram);
         EXPECT_EQ(answerer.Seen().size(), c.askedInAll) << c.what << ": asked again only when kept";
@@ -183,16 +182,16 @@ TEST_F(DocumentFile, OutsideChangeOnActivationIsMergedReadAgainOrOffered) {
 // changing, and where it is still cut short then, the user is asked.
 TEST_F(DocumentFile, AFileCaughtWhileItIsWrittenIsNotTakenIn) {
     WriteWholeFile(path, "\"3/12/2026\";\"base\"\r\n");
-    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
     View().ShowMonth();
     const std::string whole = "\"3/12/2026\";\"base\"\r\n\"3/13/2026\";\"two lines\nthere\"\r\n";
     DialogAnswerer answerer({DialogAnswerer::Press(IDCANCEL)});
-    std::int64_t later = frame->document.FileTime();
+    std::int64_t later = Doc().FileTime();
     for (std::size_t cut : {whole.size() - 10, whole.size() - 2}) {
         WriteWholeFile(path, whole.substr(0, cut)); // inside the quote; no final line break
         TouchLater(path, ++later);
         ActivateFromAnotherProgram();
-        EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 13)), "") << cut;
+        EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 13)), "") << cut;
     }
     ASSERT_EQ(answerer.Seen().size(), 2u) << "asked, as for a file that cannot be merged";
     EXPECT_EQ(answerer.Seen()[0].caption, "Alert");
@@ -210,7 +209,7 @@ TEST_F(DocumentFile, AFileCaughtWhileItIsWrittenIsNotTakenIn) {
     CheckChangedFileAgain();
     EXPECT_EQ(answerer.Seen().size(), 2u);
     CheckChangedFileAgain(); // unchanged since the last check: taken in
-    EXPECT_EQ(frame->document.Store().Lookup(Ymd(2026, 3, 13)), "two lines\r\nthere");
+    EXPECT_EQ(Doc().Store().Lookup(Ymd(2026, 3, 13)), "two lines\r\nthere");
 }
 
 // Runs a command through the frame's loop and gives what it asked the shell
@@ -233,20 +232,20 @@ TEST_F(DocumentFile, PreviewShowsTheMonthAsAWebPageFromItsOwnFolder) {
     EXPECT_EQ(page.find("UTF-16"), std::string::npos);
     // For the browser check that follows the window tests.
     WriteWholeFile(ProgramFolder() + "..\\preview-page.html", page);
-    EXPECT_TRUE(frame->document.IsModified()) << "an export is not a save";
+    EXPECT_TRUE(Doc().IsModified()) << "an export is not a save";
 }
 
 TEST_F(DocumentFile, WithABrokenStylesheetThePreviewIsTheXmlAndTheStatusBarSaysWhy) {
     const std::string broken = temp.PathOf("orvik broken.xsl");
     WriteWholeFile(broken, "<xsl:stylesheet version=\"1.0\"\n"
                            "  xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">\n<oops>\n");
-    frame->settings.XSLTemplate = broken;
+    Settings().XSLTemplate = broken;
     const std::vector<std::string> opened = Opened(frame->window, ID_PREVIEW);
     const std::string folder = UserDataFolder("Preview");
     ASSERT_EQ(opened, std::vector<std::string>{folder + "OrvikCalendar.xml"});
     EXPECT_NE(ReadWholeFile(opened[0]).find("href=\"orvik broken.xsl\""), std::string::npos);
     EXPECT_EQ(ReadWholeFile(folder + "orvik broken.xsl"), ReadWholeFile(broken));
-    const std::string status = StatusText(frame->statusBar);
+    const std::string status = StatusText(StatusBar());
     EXPECT_NE(status.find("orvik broken.xsl"), std::string::npos) << status;
     EXPECT_NE(status.find("line"), std::string::npos) << "STATUS " << status;
 }
@@ -258,7 +257,7 @@ TEST_F(DocumentFile, HelpAndPreviewWorkAfterAnOpenInAnotherFolder) {
         DialogAnswerer answerer({ChooseFile(path)});
         SendMessageA(frame->window, WM_COMMAND, ID_FILE_OPEN, 0);
     }
-    ASSERT_EQ(frame->document.Name(), path);
+    ASSERT_EQ(Doc().Name(), path);
     EXPECT_EQ(CurrentFolder(), before);
     const std::vector<std::string> help = Opened(frame->window, ID_HELP);
     ASSERT_EQ(help.size(), 1u);

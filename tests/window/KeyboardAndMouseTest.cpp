@@ -31,7 +31,6 @@ class KeyboardAndMouse : public MainFrameTest {
         SetForegroundWindow(window);
         PumpThroughLoop();
     }
-    COrvikCalendarView& View() { return frame->view; }
     HWND Cell(int year, int month, int day) {
         CMyEdit* cell = View().CellForDate(Ymd(year, month, day));
         return cell ? cell->window : nullptr;
@@ -44,7 +43,7 @@ class KeyboardAndMouse : public MainFrameTest {
     }
     std::string Caption() {
         char text[64] = "";
-        GetWindowTextA(g_monthButton, text, sizeof text);
+        GetWindowTextA(MonthButton(), text, sizeof text);
         return text;
     }
     PinnedNow today{2026, 3, 12};
@@ -267,7 +266,7 @@ TEST_F(KeyboardAndMouse, SearchAllListsAsYouTypeAndShowsTheChosenMatch) {
                {Ymd(2026, 5, 7), "nothing"}});
     ShowMarchWithFocusOn(3, 12);
     PressKey('F', kControl | kShift);
-    HWND panel = frame->searchPanel.Shown();
+    HWND panel = SearchPanel().Shown();
     ASSERT_NE(panel, nullptr);
     HWND text = GetDlgItem(panel, IDC_SEARCH_TEXT);
     EXPECT_EQ(GetFocus(), text);
@@ -312,7 +311,7 @@ TEST_F(KeyboardAndMouse, SearchAllListsAsYouTypeAndShowsTheChosenMatch) {
     SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{8}, DWORD{15}));
-    EXPECT_EQ(frame->searchPanel.Shown(), panel);
+    EXPECT_EQ(SearchPanel().Shown(), panel);
 
     // A double click on a row shows its day.
     HWND list = GetDlgItem(panel, IDC_SEARCH_HITS);
@@ -344,10 +343,10 @@ TEST_F(KeyboardAndMouse, SearchAllListsAsYouTypeAndShowsTheChosenMatch) {
 
     // Escape hides it; Ctrl+Shift+F brings it back as it was.
     PressKey(VK_ESCAPE, kNone, text);
-    EXPECT_EQ(frame->searchPanel.Shown(), nullptr);
+    EXPECT_EQ(SearchPanel().Shown(), nullptr);
     SetFocus(Cell(2025, 11, 3));
     PressKey('F', kControl | kShift);
-    EXPECT_EQ(frame->searchPanel.Shown(), panel);
+    EXPECT_EQ(SearchPanel().Shown(), panel);
     EXPECT_TRUE(ListRows(panel).empty());
 }
 
@@ -355,14 +354,14 @@ TEST_F(KeyboardAndMouse, CtrlSSavesWhileTheFindDialogHasTheFocus) {
     TempFolder temp;
     const std::string path = temp.PathOf("keys.csv");
     WriteWholeFile(path, "");
-    ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
+    ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
     ShowMarchWithFocusOn(3, 12);
     SetWindowTextA(GetFocus(), "saved from the dialog");
-    frame->document.MarkModified();
+    Doc().MarkModified();
     PressKey('F', kControl);
     HWND text = GetDlgItem(View().find.Dialog(), kFindWhat);
     PressKey('S', kControl, text);
-    EXPECT_FALSE(frame->document.IsModified());
+    EXPECT_FALSE(Doc().IsModified());
     EXPECT_EQ(ReadWholeFile(path), "\"3/12/2026\";\"saved from the dialog\"\r\n");
 }
 

@@ -66,7 +66,7 @@ int ClientHeight(HWND window) {
 }
 
 HMENU FilePopup(CMainFrame& frame) {
-    return GetSubMenu(frame.commandBar.GetMenu(), 0);
+    return GetSubMenu(frame.MenuBarMenu(), 0);
 }
 
 using MainFrameCommands = MainFrameTest;
@@ -74,9 +74,9 @@ using MainFrameCommands = MainFrameTest;
 TEST_F(MainFrameCommands, TheMenuToolbarAndNavigatorShowAboveTheView) {
     CreateFrame();
     RECT viewRect{}, rebarRect{};
-    GetWindowRect(frame->view.window, &viewRect);
-    GetWindowRect(frame->rebar, &rebarRect);
-    for (HWND bar : {frame->commandBar.window, frame->toolbar, frame->selector.window}) {
+    GetWindowRect(View().window, &viewRect);
+    GetWindowRect(ReBar(), &rebarRect);
+    for (HWND bar : {CommandBar().window, ToolBar(), Navigator().window}) {
         RECT rect{};
         GetWindowRect(bar, &rect);
         EXPECT_TRUE(IsWindowVisible(bar));
@@ -87,40 +87,38 @@ TEST_F(MainFrameCommands, TheMenuToolbarAndNavigatorShowAboveTheView) {
 
 TEST_F(MainFrameCommands, ViewToolbarHidesOnlyTheToolbarBand) {
     HWND window = CreateFrame();
-    HWND rebar = frame->rebar;
-    const int viewHeight = ClientHeight(frame->view.window);
+    HWND rebar = ReBar();
+    const int viewHeight = ClientHeight(View().window);
     SendMessageA(window, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     PumpUntilIdle();
     EXPECT_FALSE(BandHidden(rebar, 0)) << "command bar";
     EXPECT_TRUE(BandHidden(rebar, 1)) << "toolbar";
     EXPECT_FALSE(BandHidden(rebar, 2)) << "navigator";
     SendMessageA(window, WM_INITMENUPOPUP,
-                 reinterpret_cast<WPARAM>(GetSubMenu(frame->commandBar.GetMenu(), 2)), 2);
-    EXPECT_EQ(GetMenuState(frame->commandBar.GetMenu(), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED,
-              0u);
-    EXPECT_GE(ClientHeight(frame->view.window), viewHeight);
+                 reinterpret_cast<WPARAM>(GetSubMenu(CommandBar().GetMenu(), 2)), 2);
+    EXPECT_EQ(GetMenuState(CommandBar().GetMenu(), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_GE(ClientHeight(View().window), viewHeight);
 
     SendMessageA(window, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     PumpUntilIdle();
     EXPECT_FALSE(BandHidden(rebar, 1));
     SendMessageA(window, WM_INITMENUPOPUP,
-                 reinterpret_cast<WPARAM>(GetSubMenu(frame->commandBar.GetMenu(), 2)), 2);
-    EXPECT_NE(GetMenuState(frame->commandBar.GetMenu(), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED,
-              0u);
+                 reinterpret_cast<WPARAM>(GetSubMenu(CommandBar().GetMenu(), 2)), 2);
+    EXPECT_NE(GetMenuState(CommandBar().GetMenu(), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
 TEST_F(MainFrameCommands, ViewStatusBarTogglesAndTheViewTakesTheRoom) {
     HWND window = CreateFrame();
-    const int viewHeight = ClientHeight(frame->view.window);
+    const int viewHeight = ClientHeight(View().window);
     SendMessageA(window, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     PumpUntilIdle();
-    EXPECT_FALSE(IsWindowVisible(frame->statusBar));
-    EXPECT_GT(ClientHeight(frame->view.window), viewHeight);
+    EXPECT_FALSE(IsWindowVisible(StatusBar()));
+    EXPECT_GT(ClientHeight(View().window), viewHeight);
     EXPECT_FALSE(frame->UIIsChecked(ID_VIEW_STATUS_BAR));
     SendMessageA(window, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     PumpUntilIdle();
-    EXPECT_TRUE(IsWindowVisible(frame->statusBar));
-    EXPECT_EQ(ClientHeight(frame->view.window), viewHeight);
+    EXPECT_TRUE(IsWindowVisible(StatusBar()));
+    EXPECT_EQ(ClientHeight(View().window), viewHeight);
     EXPECT_TRUE(frame->UIIsChecked(ID_VIEW_STATUS_BAR));
 }
 
@@ -130,16 +128,16 @@ TEST_F(MainFrameCommands, SaveFollowsTheModifiedFlagInMenuAndToolbar) {
     const std::string path = temp.PathOf("save state.csv");
     for (bool modified : {false, true, false}) {
         if (modified) {
-            frame->document.MarkModified();
-        } else if (frame->document.IsModified()) {
-            ASSERT_TRUE(frame->document.SaveAs(path).saved);
+            Doc().MarkModified();
+        } else if (Doc().IsModified()) {
+            ASSERT_TRUE(Doc().SaveAs(path).saved);
         }
         RunIdle();
         SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FilePopup(*frame)), 0);
         const bool menuGreyed =
             GetMenuState(FilePopup(*frame), ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED;
         EXPECT_EQ(menuGreyed, !modified);
-        EXPECT_EQ(SendMessageA(frame->toolbar, TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0, modified);
+        EXPECT_EQ(SendMessageA(ToolBar(), TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0, modified);
     }
 }
 
@@ -163,8 +161,8 @@ TEST_F(MainFrameCommands, CtrlSReachesSaveWhileItIsGreyed) {
 // for a popup, and the day's date back once the menu closes.
 TEST_F(MainFrameCommands, MenuPromptsInTheStatusBar) {
     HWND window = CreateFrame();
-    const std::string before = StatusText(frame->statusBar); // the focused day's date
-    HMENU menu = frame->commandBar.GetMenu();
+    const std::string before = StatusText(StatusBar()); // the focused day's date
+    HMENU menu = CommandBar().GetMenu();
     const struct {
         UINT item, flags;
     } cases[] = {
@@ -176,14 +174,14 @@ TEST_F(MainFrameCommands, MenuPromptsInTheStatusBar) {
     for (const auto& c : cases) {
         SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(c.item, c.flags),
                      reinterpret_cast<LPARAM>(menu));
-        EXPECT_TRUE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0));
-        prompts.insert(StatusText(frame->statusBar));
+        EXPECT_TRUE(SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0));
+        prompts.insert(StatusText(StatusBar()));
     }
     EXPECT_EQ(prompts.size(), std::size(cases)) << "each a prompt of its own";
     EXPECT_EQ(prompts.count(""), 1u) << "none for the popup";
     SendMessageA(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    EXPECT_FALSE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0));
-    EXPECT_EQ(StatusText(frame->statusBar), before);
+    EXPECT_FALSE(SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0));
+    EXPECT_EQ(StatusText(StatusBar()), before);
 }
 
 TEST_F(MainFrameCommands, EachToolbarButtonHasATooltipOfItsOwn) {
@@ -193,7 +191,7 @@ TEST_F(MainFrameCommands, EachToolbarButtonHasATooltipOfItsOwn) {
     for (int command : commands) {
         NMTTDISPINFOA request{};
         request.hdr.hwndFrom =
-            reinterpret_cast<HWND>(SendMessageA(frame->toolbar, TB_GETTOOLTIPS, 0, 0));
+            reinterpret_cast<HWND>(SendMessageA(ToolBar(), TB_GETTOOLTIPS, 0, 0));
         request.hdr.idFrom = static_cast<UINT_PTR>(command);
         request.hdr.code = TTN_GETDISPINFOA;
         SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
@@ -206,10 +204,10 @@ TEST_F(MainFrameCommands, EachToolbarButtonHasATooltipOfItsOwn) {
 
 TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     HWND window = CreateFrame();
-    CMyEdit& dayCell = frame->view.cells[10];
+    CMyEdit& dayCell = View().cells[10];
     HWND cell = dayCell.window;
     SetWindowTextA(cell, "11:00 Dentist");
-    frame->view.currentCell = &dayCell;
+    View().currentCell = &dayCell;
     SendMessageA(window, WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
     DWORD start = 1, end = 0;
     SendMessageA(cell, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -227,11 +225,11 @@ TEST_F(MainFrameCommands, EditCommandsActOnTheCurrentCellOnly) {
     EXPECT_STREQ(text, "11:00 Dentist");
 
     // Without a current cell no cell changes, though the clipboard holds a text.
-    frame->view.currentCell = nullptr;
+    View().currentCell = nullptr;
     for (int command :
          {ID_EDIT_SELECT_ALL, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_UNDO})
         SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
-    for (const CMyEdit& each : frame->view.cells) {
+    for (const CMyEdit& each : View().cells) {
         GetWindowTextA(each.window, text, sizeof text);
         EXPECT_STREQ(text, &each == &dayCell ? "11:00 Dentist" : "") << each.date.day;
     }
@@ -300,12 +298,12 @@ void PressAltF(CMessageLoop& loop, HWND window) {
 TEST_F(MainFrameCommands, AltFOpensTheFileMenuThroughTheLoop) {
     HWND window = CreateFrame();
     SetForegroundWindow(window);
-    const std::string before = StatusText(frame->statusBar);
+    const std::string before = StatusText(StatusBar());
     PressAltF(loop, window);
     ASSERT_FALSE(menuItems.empty()) << "no menu opened";
     EXPECT_EQ(menuItems.back(), "E&xit") << "the File menu, which ends with Exit";
-    EXPECT_FALSE(SendMessageA(frame->statusBar, SB_ISSIMPLE, 0, 0)) << "the menu closed again";
-    EXPECT_EQ(StatusText(frame->statusBar), before);
+    EXPECT_FALSE(SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0)) << "the menu closed again";
+    EXPECT_EQ(StatusText(StatusBar()), before);
 }
 
 // For a person to look at.

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "tests/harness/WindowTestHarness.h"
+#include "tests/support/MainFrameAccess.h"
 
 #include "framework/AppModule.h"
+#include "res/SelectorIds.h"
 #include "shell/MainFrame.h"
 #include "storage/CalendarFile.h"
 
@@ -24,7 +26,7 @@ class MainFrameTest : public WindowTest {
     }
     void TearDown() override {
         if (frame)
-            frame->recovery.Remove(); // no later start takes it for one left behind
+            Recovery().Remove(); // no later start takes it for one left behind
         frame.reset();
         g_appModule.RemoveMessageLoop();
         WindowTest::TearDown();
@@ -47,11 +49,10 @@ class MainFrameTest : public WindowTest {
         GetTempPathA(MAX_PATH, folder);
         const std::string path = std::string(folder) + "orvik fixture diary.csv";
         std::ofstream(path, std::ios::binary) << FormatCalendar(store);
-        ASSERT_EQ(frame->document.Load(path), LoadOutcome::Loaded);
-        frame->view.ShowMonth();
-        frame->view.UpdateTitle();
+        ASSERT_EQ(Doc().Load(path), LoadOutcome::Loaded);
+        View().ShowMonth();
+        View().UpdateTitle();
     }
-    const EventStore& Store() const { return frame->document.Store(); }
     // The frame becomes active again after a window of another program was,
     // and the file's next check finds it as it was at the first.
     void ActivateFromAnotherProgram() {
@@ -67,6 +68,22 @@ class MainFrameTest : public WindowTest {
         PostMessageA(frame->window, WM_TIMER, CDocumentCommands::kOutsideChangeTimer, 0);
         PumpUntilIdle();
     }
+    // The frame's parts, for arranging a case and reading what no window shows.
+    Document& Doc() { return MainFrameTestAccess::DocumentOf(*frame); }
+    const EventStore& Store() { return Doc().Store(); }
+    COrvikCalendarView& View() { return MainFrameTestAccess::View(*frame); }
+    CSelector& Navigator() { return MainFrameTestAccess::Navigator(*frame); }
+    AppSettings& Settings() { return MainFrameTestAccess::Settings(*frame); }
+    CRecoveryKeeper& Recovery() { return MainFrameTestAccess::Recovery(*frame); }
+    CSystemTray& Tray() { return MainFrameTestAccess::Tray(*frame); }
+    CCommandBarCtrl& CommandBar() { return MainFrameTestAccess::CommandBar(*frame); }
+    CSearchPanel& SearchPanel() { return MainFrameTestAccess::SearchPanel(*frame); }
+    RecentFileList& RecentFiles() { return MainFrameTestAccess::RecentFiles(*frame); }
+    HWND ToolBar() { return MainFrameTestAccess::ToolBar(*frame); }
+    HWND StatusBar() { return MainFrameTestAccess::StatusBar(*frame); }
+    HWND ReBar() { return MainFrameTestAccess::ReBar(*frame); }
+    HWND MonthButton() { return GetDlgItem(Navigator().window, IDC_MONTH_BUTTON); }
+
     // Runs what is queued through the loop's filters, as its real loop does.
     void PumpThroughLoop() {
         MSG message;

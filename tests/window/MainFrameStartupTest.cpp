@@ -16,12 +16,12 @@ TEST_F(MainFrameStartup, StartsUntitledWithTheMenuInTheBar) {
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "OrvikCalendar - Untitled");
     EXPECT_EQ(GetMenu(window), nullptr) << "the command bar shows the menu";
-    EXPECT_NE(frame->commandBar.GetMenu(), nullptr);
+    EXPECT_NE(CommandBar().GetMenu(), nullptr);
 }
 
 TEST_F(MainFrameStartup, FirstCloseCreatesTheKeyWithAllNineValues) {
     HWND window = CreateFrame();
-    frame->settings.RemindHours = 3;
+    Settings().RemindHours = 3;
     WINDOWPLACEMENT shown{};
     shown.length = sizeof shown;
     GetWindowPlacement(window, &shown);

@@ -22,12 +22,11 @@ class MonthView : public MainFrameTest {
         SetForegroundWindow(window);
         PumpUntilIdle();
     }
-    COrvikCalendarView& View() { return frame->view; }
     CMyEdit& Cell(int index) { return View().cells[static_cast<std::size_t>(index)]; }
     CMyEdit& CellOf(int year, int month, int day) {
         return *View().CellForDate(Ymd(year, month, day));
     }
-    std::string Caption() { return WindowText(g_monthButton); }
+    std::string Caption() { return WindowText(MonthButton()); }
     static std::string WindowText(HWND window) {
         char text[256] = "";
         GetWindowTextA(window, text, sizeof text);
@@ -39,7 +38,7 @@ class MonthView : public MainFrameTest {
         PumpUntilIdle();
     }
     void Click(int buttonId) {
-        SendMessageA(GetDlgItem(frame->selector.window, buttonId), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(Navigator().window, buttonId), BM_CLICK, 0, 0);
         PumpUntilIdle();
     }
     void Type(HWND cell, const std::string& text) {
@@ -70,7 +69,7 @@ TEST_F(MonthView, ShowsTheMonthOfTodayWithStoreTextsAndDayNumbers) {
     EXPECT_EQ(CellOf(2026, 3, 12).GetText(), "11:00 Dentist");
     EXPECT_EQ(CellOf(2026, 4, 2).GetText(), "in the next month");
     EXPECT_EQ(Cell(41).date, Ymd(2026, 4, 5));
-    EXPECT_FALSE(frame->document.IsModified()) << "showing a month is not an edit";
+    EXPECT_FALSE(Doc().IsModified()) << "showing a month is not an edit";
 }
 
 TEST_F(MonthView, WeekdayNamesFollowSundayFirstAtCreation) {
@@ -78,7 +77,7 @@ TEST_F(MonthView, WeekdayNamesFollowSundayFirstAtCreation) {
     ASSERT_NE(label, nullptr);
     frame.reset();
     frame = std::make_unique<CMainFrame>();
-    frame->settings.SundayFirst = 1;
+    Settings().SundayFirst = 1;
     frame->CreateEx();
     PumpUntilIdle();
     EXPECT_EQ(Cell(0).date, Ymd(2026, 3, 1)) << "1 March 2026 is a Sunday";
@@ -92,11 +91,11 @@ TEST_F(MonthView, TypingSetsModifiedAndEnablesSave) {
     RunIdle();
     EXPECT_FALSE(frame->UIIsEnabled(ID_FILE_SAVE));
     Type(CellOf(2026, 3, 20).window, "x");
-    EXPECT_TRUE(frame->document.IsModified());
+    EXPECT_TRUE(Doc().IsModified());
     RunIdle();
     EXPECT_TRUE(frame->UIIsEnabled(ID_FILE_SAVE));
     ShowMonth(2026, 5);
-    EXPECT_TRUE(frame->document.IsModified()) << "showing another month keeps the flag";
+    EXPECT_TRUE(Doc().IsModified()) << "showing another month keeps the flag";
 }
 
 TEST_F(MonthView, EditsSurviveMovingAwayAndBack) {
@@ -143,7 +142,7 @@ TEST_F(MonthView, FocusInAndOut) {
     SetFocus(first.window);
     PumpUntilIdle();
     char status[128] = "";
-    SendMessageA(frame->statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    SendMessageA(StatusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
     EXPECT_STREQ(status, "Thursday, March 12, 2026");
     EXPECT_EQ(View().currentCell, &first);
     const LONG style = GetWindowLongA(first.window, GWL_STYLE);
@@ -220,7 +219,7 @@ COLORREF BackgroundPixel(HWND cell) {
 
 TEST_F(MonthView, CellColoursOnScreen) {
     OpenDiary({{Ymd(2026, 3, 13), "a text that stays"}});
-    SetFocus(frame->selector.window);
+    SetFocus(Navigator().window);
     PumpUntilIdle();
     const COLORREF today = RGB(255, 255, 204), thisMonthLater = today,
                    thisMonthPast = RGB(223, 223, 172), otherMonthLater = RGB(240, 240, 160),
@@ -318,10 +317,10 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
 
         EXPECT_NEAR(FontHeight(Cell(0).window), textHeight96 * dpi / 96, 1);
         EXPECT_EQ(FontHeight(Cell(41).window), FontHeight(Cell(0).window)) << "one font for all";
-        EXPECT_EQ(SendDlgItemMessageA(frame->searchPanel.window, IDC_SEARCH_HITS, WM_GETFONT, 0, 0),
+        EXPECT_EQ(SendDlgItemMessageA(SearchPanel().window, IDC_SEARCH_HITS, WM_GETFONT, 0, 0),
                   SendMessageA(Cell(0).window, WM_GETFONT, 0, 0))
             << "the search panel follows";
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(g_monthButton, WM_GETFONT, 0, 0)),
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(MonthButton(), WM_GETFONT, 0, 0)),
                   View().Fonts().Bold())
             << "the navigator's month button follows";
         if (dpi != 96) {
@@ -340,7 +339,7 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
 
         int imageWidth = 0, imageHeight = 0;
         ImageList_GetIconSize(
-            reinterpret_cast<HIMAGELIST>(SendMessageA(frame->toolbar, TB_GETIMAGELIST, 0, 0)),
+            reinterpret_cast<HIMAGELIST>(SendMessageA(ToolBar(), TB_GETIMAGELIST, 0, 0)),
             &imageWidth, &imageHeight);
         EXPECT_EQ(imageWidth, ScaleForDpi(16, dpi)) << "toolbar images drawn at that size";
         if (dpi == 144) {

@@ -16,15 +16,14 @@ class RemindersAndFind : public MainFrameTest {
   protected:
     HWND Create(bool useReminder) {
         frame = std::make_unique<CMainFrame>(area.Call());
-        frame->settings.UseReminder = useReminder;
-        frame->settings.RemindMinutes = 20;
+        Settings().UseReminder = useReminder;
+        Settings().RemindMinutes = 20;
         HWND window = frame->CreateEx();
         ShowWindow(window, SW_SHOWNORMAL);
         SetForegroundWindow(window);
         RunIdle();
         return window;
     }
-    COrvikCalendarView& View() { return frame->view; }
     void Tick() {
         PostMessageA(frame->window, WM_TIMER, CReminderController::kTimer, 0);
         PumpUntilIdle();
@@ -65,15 +64,14 @@ TEST_F(RemindersAndFind, TheTimerRunsOnlyWithUseReminder) {
 
 TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
     Create(true);
-    frame->document.SetDayText(Ymd(2026, 3, 12),
-                               "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
+    Doc().SetDayText(Ymd(2026, 3, 12), "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
     Tick();
     EXPECT_EQ(Shown().tip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
     EXPECT_EQ(Shown().balloonTitle, "OrvikCalendar");
     EXPECT_EQ(Shown().balloonText, Shown().tip);
     EXPECT_NE(Shown().balloonIcon, nullptr) << "the alarm icon";
-    EXPECT_NE(Shown().balloonIcon, frame->tray.GetIcon());
-    EXPECT_FALSE(frame->tray.StartAnimation()) << "already blinking";
+    EXPECT_NE(Shown().balloonIcon, Tray().GetIcon());
+    EXPECT_FALSE(Tray().StartAnimation()) << "already blinking";
     ForgetShown();
     Tick();
     EXPECT_EQ(Shown().tip, "") << "a line is reminded once";
@@ -82,7 +80,7 @@ TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
 
 TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
     Create(true);
-    frame->document.SetDayText(Ymd(2026, 3, 12), "Shopping\r\n11:00 Dentist\r\n11:00 Bus");
+    Doc().SetDayText(Ymd(2026, 3, 12), "Shopping\r\n11:00 Dentist\r\n11:00 Bus");
     View().ShowMonth();
     Tick();
     EXPECT_EQ(Shown().balloonText, "Thursday, March 12, 2026 - 11:00 Dentist\n"
@@ -130,11 +128,11 @@ LRESULT CALLBACK ChooseFromMenu(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST_F(RemindersAndFind, TheMenuListsPendingNewestFirstAndOpensTheChosenOne) {
     Create(true);
-    frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist");
+    Doc().SetDayText(Ymd(2026, 3, 12), "11:00 Dentist");
     Tick();
     PinNow(LocalMoment(2026, 3, 12, 10, 50));
-    frame->document.SetDayText(Ymd(2026, 4, 2), "x");
-    frame->document.SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
+    Doc().SetDayText(Ymd(2026, 4, 2), "x");
+    Doc().SetDayText(Ymd(2026, 3, 12), "11:00 Dentist\r\n11:10 Bus");
     View().ShowMonth(); // the cells show what the store holds
     Tick();
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, ChooseFromMenu, nullptr, GetCurrentThreadId());
@@ -176,7 +174,7 @@ TEST_F(RemindersAndFind, AMenuOfMoreRemindersThanFitListsTheNewestAndCountsTheRe
     std::string lines;
     for (int line = 1; line <= 264; ++line)
         lines += "11:00 Event " + std::to_string(line) + "\r\n";
-    frame->document.SetDayText(Ymd(2026, 3, 12), lines);
+    Doc().SetDayText(Ymd(2026, 3, 12), lines);
     Tick();
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, ChooseFromMenu, nullptr, GetCurrentThreadId());
     ClickTrayIcon(WM_LBUTTONUP);
@@ -202,10 +200,9 @@ TEST_F(RemindersAndFind, AMenuOfMoreRemindersThanFitListsTheNewestAndCountsTheRe
 TEST_F(RemindersAndFind, FindMovesAcrossMonthsAndSelectsTheHit) {
     Create(false);
     // After today, where the search begins: the focus is in today's cell.
-    frame->document.SetDayText(Ymd(2026, 4, 3), "11:00 Go to the dentist");
-    frame->document.SetDayText(Ymd(2026, 4, 5), "Dentist bill");
-    frame->document.SetDayText(Ymd(2026, 4, 7),
-                               "Gr\u00fc\u00dfe, \u0416\u0443\u043a \U0001F600 DENTIST");
+    Doc().SetDayText(Ymd(2026, 4, 3), "11:00 Go to the dentist");
+    Doc().SetDayText(Ymd(2026, 4, 5), "Dentist bill");
+    Doc().SetDayText(Ymd(2026, 4, 7), "Gr\u00fc\u00dfe, \u0416\u0443\u043a \U0001F600 DENTIST");
     View().ShowMonth(); // the cells of early April show them
     // A selection the user left, which a hit elsewhere takes away.
     HWND left = View().CellForDate(Ymd(2026, 3, 20))->window;

@@ -158,7 +158,7 @@ TEST_F(RecentFileStoreTest, MissingListOrCountLeavesTheListAlone) {
     StoreSettingsText(ORVIK_VALUE_DOCUMENT_COUNT, "4", kRecent);
     EXPECT_FALSE(list.ReadFromRegistry()) << "DocumentCount of the wrong type";
     EXPECT_TRUE(list.Entries().empty());
-    EXPECT_EQ(list.Maximum(), 4);
+    EXPECT_EQ(list.Stored().maximum, 4);
 }
 
 TEST_F(RecentFileStoreTest, MaximumIsClampedTo2Through16) {
@@ -170,7 +170,7 @@ TEST_F(RecentFileStoreTest, MaximumIsClampedTo2Through16) {
         StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, c.stored, kRecent);
         RecentFileList list;
         ASSERT_TRUE(list.ReadFromRegistry());
-        EXPECT_EQ(list.Maximum(), c.maximum) << c.stored;
+        EXPECT_EQ(list.Stored().maximum, c.maximum) << c.stored;
     }
 }
 
