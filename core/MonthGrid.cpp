@@ -57,3 +57,16 @@ Rgb CellColour(const Date& cellDate, bool otherMonth, const Date& today) {
     }
     return colour;
 }
+
+std::string CellName(const Date& day, const Date& today, const Date& displayedDate) {
+    std::string name = day.Format(3);
+    if (day == today)
+        name += ", today";
+    const int month = day.year * 12 + day.month;
+    const int shown = displayedDate.year * 12 + displayedDate.month;
+    if (month < shown)
+        name += ", previous month";
+    else if (month > shown)
+        name += ", next month";
+    return name;
+}

@@ -2,6 +2,8 @@
 
 #include "core/Date.h"
 
+#include <string>
+
 // The arithmetic of the month on screen: which day the 6 x 7 grid starts
 // with, where everything goes, and what colour a day cell has.
 
@@ -12,6 +14,11 @@ const int kGridCells = kGridRows * kGridColumns;
 // The last date on or before the first of the displayed month whose weekday
 // starts the week (Sunday when sundayFirst, else Monday).
 Date FirstGridDate(const Date& displayedDate, bool sundayFirst);
+
+// What a screen reader calls a day's cell: its long date, then ", today"
+// and ", previous month" or ", next month" where they apply ("Friday,
+// January 1, 2027, next month").
+std::string CellName(const Date& day, const Date& today, const Date& displayedDate);
 
 struct GridRect {
     int left, top, width, height;

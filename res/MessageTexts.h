@@ -80,6 +80,13 @@
     "If you save the diary, they will be gone from the file; a copy of the file as it is now "     \
     "is kept with the backups (File > Open Backups Folder)."
 
+// What a screen reader calls controls whose captions are signs.
+#define ORVIK_NAME_PREVIOUS_YEAR "Previous year"
+#define ORVIK_NAME_PREVIOUS_MONTH "Previous month"
+#define ORVIK_NAME_NEXT_MONTH "Next month"
+#define ORVIK_NAME_NEXT_YEAR "Next year"
+#define ORVIK_NAME_SEARCH_HITS "Lines found: date, line"
+
 // Search All, Export Events and Import Events
 #define ORVIK_SEARCH_ALL_CAPTION "Search All"
 #define ORVIK_SEARCH_LINE_GONE "Search All - that line is no longer in the diary"

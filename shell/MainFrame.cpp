@@ -243,6 +243,11 @@ bool CMainFrame::OnSystemMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_TIMECHANGE:
         reminders.CheckNow();
         return true;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) != CReminderController::kAlertObject)
+            return false;
+        result = reminders.AlertObject(wParam);
+        return true;
     case WM_QUERYENDSESSION:
         // Never blocks the log-off: everything is kept first.
         OnEndSession();

@@ -1,6 +1,7 @@
 #include "shell/ReminderController.h"
 
 #include "core/Now.h"
+#include "framework/AccessibleObject.h"
 #include "framework/OwnedHandle.h"
 #include "res/MessageTexts.h"
 #include "res/RegistryNames.h"
@@ -10,6 +11,8 @@
 #include "storage/Document.h"
 #include "storage/Registry.h"
 #include "view/OrvikCalendarView.h"
+
+#include <oleacc.h>
 
 #include <algorithm>
 
@@ -70,8 +73,18 @@ void CReminderController::Check() {
     const HICON alarm = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BLINK), IMAGE_ICON,
                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    if (tray.ShowBalloon(ORVIK_CAPTION, BalloonText(raised), alarm))
+    alert = BalloonText(raised);
+    if (tray.ShowBalloon(ORVIK_CAPTION, alert, alarm))
         balloonReminder = raised.front().reminder;
+    // Said by a screen reader too, whatever the notification area shows.
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, owner, kAlertObject, CHILDID_SELF);
+}
+
+LRESULT CReminderController::AlertObject(WPARAM wParam) const {
+    AccessibleLook look;
+    look.name = alert;
+    look.role = ROLE_SYSTEM_ALERT;
+    return AnswerAccessibleObject(owner, wParam, look);
 }
 
 void CReminderController::OnIconClicked() {

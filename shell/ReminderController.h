@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class COrvikCalendarView;
@@ -20,6 +21,9 @@ class CReminderController {
   public:
     // The check's timer on the owner window (the frame's others are 1 and 2).
     static const UINT_PTR kTimer = 3;
+    // The owner's object that a screen reader hears a raised reminder from
+    // (EVENT_SYSTEM_ALERT): one of the program's own ids, which are positive.
+    static const LONG kAlertObject = 1;
 
     CReminderController(const Document& document, const AppSettings& settings, CSystemTray& tray,
                         COrvikCalendarView& view)
@@ -44,6 +48,10 @@ class CReminderController {
     // A command of the menu; false when it is not one of them.
     bool OnCommand(int command);
 
+    // The owner's answer to WM_GETOBJECT for kAlertObject: an alert named
+    // with what was last raised.
+    LRESULT AlertObject(WPARAM wParam) const;
+
     const ReminderEngine& Engine() const { return engine; }
 
   private:
@@ -59,4 +67,5 @@ class CReminderController {
     ReminderEngine engine;
     std::vector<Reminder> menuItems;         // the menu's reminders as it was last built
     std::optional<Reminder> balloonReminder; // the one a click on the balloon shows
+    std::string alert;                       // what was last raised, as the balloon says it
 };

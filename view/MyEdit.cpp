@@ -2,14 +2,27 @@
 
 #include "core/MonthGrid.h"
 #include "core/Utf8.h"
+#include "framework/AccessibleObject.h"
 #include "framework/OwnedHandle.h"
 #include "framework/Reflection.h"
 #include "framework/WindowText.h"
 #include "view/OrvikCalendarView.h"
 
+#include <oleacc.h>
+
 #include <cstdio>
 
 namespace {
+
+// A cell's name is its day, which changes with the month shown; the rest
+// is the edit control's (its value is the text).
+AccessibleLook NamedByTheCell() {
+    AccessibleLook look;
+    look.nameFromWindow = true;
+    look.textIsValue = true;
+    look.role = ROLE_SYSTEM_TEXT;
+    return look;
+}
 
 const UINT kReflectedEditColour = WM_CTLCOLOREDIT + kReflectedMessage;
 // Recalculate the frame without moving, sizing, reordering or activating.
@@ -64,6 +77,9 @@ bool CMyEdit::Show(const Date& shown, bool inOtherMonth, const std::string& text
     std::snprintf(number, sizeof number, "%d", date.day);
     SetWindowTextIfChanged(dayLabel, number);
     const bool textChanged = SetWindowTextIfChanged(window, text.c_str());
+    // A screen reader hears the new day, the focused cell's too.
+    if (looksOther)
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
     // Else Ctrl+Z would put another day's text, or one replaced, back here.
     if (otherDay || replacedFromOutside)
         SendMessageA(window, EM_EMPTYUNDOBUFFER, 0, 0);
@@ -153,6 +169,16 @@ bool CMyEdit::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         OnContextMenu(lParam);
         result = 0;
         return true;
+    case WM_GETOBJECT:
+        // The client object only: others (UI Automation's among them) are the platform's.
+        if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT))
+            return false;
+        result = AnswerAccessibleObject(window, wParam, NamedByTheCell());
+        return true;
+    case kAccessibleNameMessage:
+        *reinterpret_cast<std::string*>(wParam) = view->CellNameOf(*this);
+        result = 1;
+        return true;
     case WM_DESTROY:
         ReclaimDayLabel(); // so that it goes with the cell
         return false;
@@ -168,6 +194,8 @@ LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
     otherMonth = false;
     dayLabel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0,
                                window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HideControlFromReaders(dayLabel); // the cell's name says the day
+
     const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
     // No limit on what the user types: a day holds as much as the diary file.
     SendMessageA(window, EM_SETLIMITTEXT, 0, 0);

@@ -145,6 +145,12 @@ CellColours COrvikCalendarView::ColoursOf(const CMyEdit& cell) const {
     return CellColoursFor(cell.date, cell.otherMonth, today, palette.HighContrast());
 }
 
+std::string COrvikCalendarView::CellNameOf(const CMyEdit& cell) const {
+    Date today;
+    today.SetToday();
+    return CellName(cell.date, today, displayedDate);
+}
+
 void COrvikCalendarView::NameWeekdays() {
     Date weekday = Date::FromWeekday(SundayFirst() ? 1 : 2);
     for (HWND label : weekdayLabels)

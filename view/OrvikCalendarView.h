@@ -94,6 +94,8 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     // Used by the cells.
     const CellPalette& Palette() const { return palette; }
     CellColours ColoursOf(const CMyEdit& cell) const;
+    // What a screen reader calls the cell: its day, today, another month.
+    std::string CellNameOf(const CMyEdit& cell) const;
     UINT Dpi() const { return dpi; }
     const DpiFonts& Fonts() const { return fonts; }
     void ShowDateInStatusBar(const Date& date);

@@ -1,5 +1,6 @@
 #include "view/SearchPanel.h"
 
+#include "framework/AccessibleObject.h"
 #include "res/MessageTexts.h"
 #include "view/OrvikCalendarView.h"
 
@@ -98,6 +99,7 @@ void CSearchPanel::OnInitDialog() {
     // Our notifications are read as UTF-8 texts, like every text of the program.
     ListView_SetUnicodeFormat(list, FALSE);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    NameControl(list, ORVIK_NAME_SEARCH_HITS);
     TakeViewFont();
     RECT client;
     GetClientRect(list, &client);

@@ -1,11 +1,14 @@
 #include "view/Selector.h"
 
+#include "framework/AccessibleObject.h"
 #include "framework/WindowText.h"
+#include "res/MessageTexts.h"
 #include "res/SelectorIds.h"
 
 bool CSelector::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_INITDIALOG:
+        OnInitDialog();
         result = TRUE;
         return true;
     case WM_COMMAND:
@@ -14,6 +17,19 @@ bool CSelector::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESUL
     default:
         return false;
     }
+}
+
+void CSelector::OnInitDialog() {
+    // What the arrows mean, for a screen reader; the middle button says its month.
+    const struct {
+        int id;
+        const char* name;
+    } names[] = {{IDC_PREVIOUS_YEAR, ORVIK_NAME_PREVIOUS_YEAR},
+                 {IDC_PREVIOUS_MONTH, ORVIK_NAME_PREVIOUS_MONTH},
+                 {IDC_NEXT_MONTH, ORVIK_NAME_NEXT_MONTH},
+                 {IDC_NEXT_YEAR, ORVIK_NAME_NEXT_YEAR}};
+    for (const auto& button : names)
+        NameControl(GetDlgItem(window, button.id), button.name);
 }
 
 HWND CSelector::MonthButton() const {

@@ -39,6 +39,7 @@ class CSelector : public CDialogImpl<CSelector> {
     void SetMonthFont(HFONT font);
 
   private:
+    void OnInitDialog();
     bool OnCommand(WORD id, WORD notification);
     HWND MonthButton() const;
 };

@@ -19,6 +19,23 @@ std::ostream& operator<<(std::ostream& out, const GridRect& r) {
 
 namespace {
 
+TEST(MonthGrid, CellNamesSayTheDayAndWhereItLies) {
+    const Date today = Ymd(2026, 12, 9);
+    const Date december = Ymd(2026, 12, 1);
+    const struct {
+        Date day, displayed;
+        const char* name;
+    } cases[] = {
+        {Ymd(2026, 12, 9), december, "Wednesday, December 9, 2026, today"},
+        {Ymd(2027, 1, 1), december, "Friday, January 1, 2027, next month"},
+        {Ymd(2026, 11, 30), december, "Monday, November 30, 2026, previous month"},
+        {Ymd(2026, 12, 9), Ymd(2027, 1, 1), "Wednesday, December 9, 2026, today, previous month"},
+        {Ymd(2025, 12, 31), Ymd(2026, 1, 1), "Wednesday, December 31, 2025, previous month"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CellName(c.day, today, c.displayed), c.name);
+}
+
 TEST(MonthGrid, FirstGridDate) {
     const struct {
         int year, month;

@@ -1,6 +1,7 @@
 #include "tests/harness/WindowTestHarness.h"
 #include "tests/support/CommonDialogs.h"
 #include "tests/support/ProgramWindows.h"
+#include "tests/support/ScreenReader.h"
 #include "tests/support/Screen.h"
 #include "tests/support/TempFolder.h"
 
@@ -407,6 +408,53 @@ TEST_F(WholeProgram, ALineDueWhileTheProgramWasNotRunningIsRemindedAsMissed) {
 void PostKey(HWND window, UINT down, WPARAM key, LPARAM flags) {
     PostMessageA(window, down, key, flags | 1);
     PostMessageA(window, down + 1, key, flags | (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
+}
+
+BOOL CALLBACK FindNavigatorButton(HWND child, LPARAM search) {
+    auto& [id, found] = *reinterpret_cast<std::pair<int, HWND>*>(search);
+    if (GetDlgCtrlID(child) == id)
+        found = child;
+    return TRUE;
+}
+
+// Every cell names its day as a screen reader says it; the navigator's
+// buttons say what they do.
+TEST_F(WholeProgram, AScreenReaderHearsEachDayAndEachButton) {
+    PinClock(); // Thursday 12 March 2026
+    WriteWholeFile(temp.PathOf("read.csv"), "\"3/12/2026\";\"Dentist\"\r\n");
+    ReopenAtStart(temp.PathOf("read.csv"));
+    RunningProgram program;
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    CoInitialize(nullptr);
+    std::vector<HWND> cells = DayCells(window);
+    ASSERT_EQ(cells.size(), 42u);
+    const Heard today = HeardOf(cells[17]);
+    EXPECT_EQ(today.name, "Thursday, March 12, 2026, today");
+    EXPECT_EQ(today.value, "Dentist");
+    EXPECT_EQ(today.role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(HeardOf(cells[0]).name, "Monday, February 23, 2026, previous month");
+    EXPECT_EQ(HeardOf(cells[41]).name, "Sunday, April 5, 2026, next month");
+    EXPECT_EQ(HeardOf(cells[18]).name, "Friday, March 13, 2026");
+
+    const struct {
+        int id;
+        const char* name;
+    } buttons[] = {{1000, "Previous year"}, {1002, "Previous month"}, {1013, "March 2026"},
+                   {1003, "Next month"},    {1001, "Next year"}};
+    std::pair<int, HWND> search;
+    for (const auto& button : buttons) {
+        search = {button.id, nullptr};
+        EnumChildWindows(window, FindNavigatorButton, reinterpret_cast<LPARAM>(&search));
+        EXPECT_EQ(HeardOf(search.second).name, button.name);
+    }
+    PostMessageA(search.second, BM_CLICK, 0, 0); // Next year
+    EXPECT_TRUE(WaitUntil([&] { return HeardOf(cells[0]).name == "Monday, March 1, 2027"; }))
+        << HeardOf(cells[0]).name;
+    EXPECT_EQ(HeardOf(cells[11]).name, "Friday, March 12, 2027");
+    CoUninitialize();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 1);
 }
 
 TEST_F(WholeProgram, AltFOpensTheFileMenuFromTheMenuBar) {

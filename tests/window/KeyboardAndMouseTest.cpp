@@ -238,9 +238,10 @@ TEST_F(KeyboardAndMouse, FindKeepsTheFocusEnterFindsTheNextAndF3GoesOn) {
     }
     PressKey('F', kControl, GetDlgItem(dialog, kFindWhat));
     EXPECT_EQ(View().find.Dialog(), dialog) << "Ctrl+F brings the open one forward";
+    PressKey(VK_ESCAPE, kNone, GetDlgItem(dialog, kFindWhat));
+    EXPECT_EQ(View().find.Dialog(), nullptr);
+    EXPECT_EQ(GetFocus(), Cell(2026, 4, 2)) << "back in the cell of the last hit";
 
-    SetActiveWindow(window);
-    SetFocus(View().currentCell->window);
     PressKey(VK_F3);
     EXPECT_EQ(GetFocus(), Cell(2026, 5, 7)) << "F3 from the main window moves the focus";
     PressKey(VK_F3, kShift);
@@ -344,7 +345,7 @@ TEST_F(KeyboardAndMouse, SearchAllListsAsYouTypeAndShowsTheChosenMatch) {
     // Escape hides it; Ctrl+Shift+F brings it back as it was.
     PressKey(VK_ESCAPE, kNone, text);
     EXPECT_EQ(SearchPanel().Shown(), nullptr);
-    SetFocus(Cell(2025, 11, 3));
+    EXPECT_EQ(GetFocus(), Cell(2025, 11, 3)) << "back in the day cell that had it";
     PressKey('F', kControl | kShift);
     EXPECT_EQ(SearchPanel().Shown(), panel);
     EXPECT_TRUE(ListRows(panel).empty());

@@ -1,4 +1,5 @@
 #include "tests/support/DateHelpers.h"
+#include "tests/support/ScreenReader.h"
 #include "tests/support/Screen.h"
 #include "tests/window/MainFrameFixture.h"
 
@@ -331,6 +332,9 @@ TEST_F(MonthView, DpiChangeScalesLayoutFontsAndImages) {
         ExpectLaidOutAt(View().window, Cell(0), Cell(9), dpi);
         HWND focusedLabel = FindWindowExA(View().window, nullptr, "Static", "27");
         ASSERT_NE(focusedLabel, nullptr);
+        // A screen reader hears the day from its cell, not from the label.
+        EXPECT_EQ(HeardOf(focused.window).name, "Friday, March 27, 2026");
+        EXPECT_TRUE(HeardOf(focusedLabel).state & STATE_SYSTEM_INVISIBLE);
         RECT cellFrame{}, corner{};
         GetWindowRect(focused.window, &cellFrame);
         GetWindowRect(focusedLabel, &corner);

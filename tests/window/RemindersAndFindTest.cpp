@@ -2,6 +2,7 @@
 #include "tests/support/DateHelpers.h"
 #include "tests/support/MainFrameAccess.h"
 #include "tests/support/NotificationArea.h"
+#include "tests/support/ScreenReader.h"
 #include "tests/window/MainFrameFixture.h"
 
 #include "res/resource.h"
@@ -62,8 +63,17 @@ TEST_F(RemindersAndFind, TheTimerRunsOnlyWithUseReminder) {
     EXPECT_TRUE(KillTimer(frame->window, CReminderController::kTimer));
 }
 
+int alerts = 0;
+void CALLBACK CountAlert(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG, DWORD, DWORD) {
+    alerts += object == CReminderController::kAlertObject;
+}
+
 TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
     Create(true);
+    alerts = 0;
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr,
+                                               CountAlert, GetCurrentProcessId(), 0,
+                                               WINEVENT_OUTOFCONTEXT);
     Doc().SetDayText(Ymd(2026, 3, 12), "Shopping\r\n11:00 Go to the dentist\r\n11:30 Lunch");
     Tick();
     EXPECT_EQ(Shown().tip, "Thursday, March 12, 2026 - 11:00 Go to the dentist");
@@ -72,10 +82,15 @@ TEST_F(RemindersAndFind, ADueLineBlinksAndNamesItself) {
     EXPECT_NE(Shown().balloonIcon, nullptr) << "the alarm icon";
     EXPECT_NE(Shown().balloonIcon, Tray().GetIcon());
     EXPECT_FALSE(Tray().StartAnimation()) << "already blinking";
+    EXPECT_EQ(alerts, 1) << "a screen reader is alerted";
+    const Heard alert = HeardOf(frame->window, CReminderController::kAlertObject);
+    EXPECT_EQ(alert.role, ROLE_SYSTEM_ALERT);
+    EXPECT_EQ(alert.name, Shown().tip);
     ForgetShown();
     Tick();
     EXPECT_EQ(Shown().tip, "") << "a line is reminded once";
     EXPECT_EQ(Shown().balloonText, "");
+    UnhookWinEvent(hook);
 }
 
 TEST_F(RemindersAndFind, ClickingTheBalloonShowsTheLineAndDismissesIt) {
