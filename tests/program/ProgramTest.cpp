@@ -436,6 +436,10 @@ TEST_F(WholeProgram, AScreenReaderHearsEachDayAndEachButton) {
     EXPECT_EQ(HeardOf(cells[0]).name, "Monday, February 23, 2026, previous month");
     EXPECT_EQ(HeardOf(cells[41]).name, "Sunday, April 5, 2026, next month");
     EXPECT_EQ(HeardOf(cells[18]).name, "Friday, March 13, 2026");
+    const char* const weekdays[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                    "Friday", "Saturday", "Sunday"};
+    for (std::size_t k = 0; k < cells.size(); ++k)
+        EXPECT_EQ(HeardOf(cells[k]).name.rfind(std::string(weekdays[k % 7]) + ", ", 0), 0u) << k;
 
     const struct {
         int id;
