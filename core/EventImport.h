@@ -13,6 +13,7 @@ struct ImportedEvent {
     Date date;
     std::optional<TimeOfDay> time; // nothing: an all-day event
     std::string summary;
+    std::string uid; // as the file gives it; may be empty
 };
 
 // The diary line of an event: "HH:MM summary", or the summary alone for an

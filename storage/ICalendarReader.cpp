@@ -16,6 +16,7 @@ struct EventFields {
     std::optional<ContentLine> start;
     std::string summary;
     bool repeats = false;
+    std::string uid;
 };
 
 struct TimeZoneFields {
@@ -57,6 +58,8 @@ void Gather(const ContentLine& line, const std::vector<std::string>& open, Calen
             event.start = line;
         else if (line.name == "SUMMARY")
             event.summary = UnescapeText(line.value);
+        else if (line.name == "UID")
+            event.uid = line.value;
         else if (line.name == "RRULE" || line.name == "RDATE" || line.name == "RECURRENCE-ID")
             event.repeats = true;
     } else if (component == "VTIMEZONE") {
@@ -86,7 +89,7 @@ std::string GatherFields(const std::vector<ContentLine>& lines, CalendarFields& 
             open.push_back(line.value);
             const std::string_view component = Gathered(open);
             if (component == "VEVENT")
-                fields.events.push_back(EventFields{line.lineNumber, std::nullopt, "", false});
+                fields.events.push_back(EventFields{line.lineNumber, std::nullopt, "", false, ""});
             else if (component == "VTIMEZONE")
                 fields.timeZones.emplace_back();
             else if (component == "STANDARD" || component == "DAYLIGHT")
@@ -139,6 +142,7 @@ std::string ConvertEvent(const EventFields& fields, const TimeZoneTable& zones,
         return "An event has a start that is not a date or time: \"" + start.value + "\"" +
                AtLine(start.lineNumber) + ".";
     event.summary = fields.summary;
+    event.uid = fields.uid;
     LocalDateTime clock = value->clock;
     if (!value->dateOnly && value->utc) {
         clock = local.ToLocal(SecondsOfClock(clock));

@@ -41,19 +41,33 @@ std::vector<int> EntriesToExport(const EventStore& store, const Date& first, con
     return entries;
 }
 
-void AppendEvent(std::string& out, const Date& day, const TimedLine& line, int ordinal,
-                 const ICalendarExportArgs& args, const std::string& stamp,
-                 const TimeRules& local) {
+const char kCalendarBegin[] = "BEGIN:VCALENDAR\r\n"
+                             "VERSION:2.0\r\n"
+                             "PRODID:-//RudorAvirivi//OrvikCalendar//EN\r\n"
+                             "CALSCALE:GREGORIAN\r\n";
+
+// The VEVENT of a line, without its END; the summary escaped in `summary`.
+void BeginEvent(std::string& out, const std::string& uid, const Date& day, const TimedLine& line,
+                const std::string& stamp, const TimeRules& local, std::string& summary) {
     LocalDateTime start;
     start.date = day;
     start.hour = line.time.hour;
     start.minute = line.time.minute;
     out += "BEGIN:VEVENT\r\n";
-    AppendFolded(out, "UID:" + EventUid(args.installationId, day, line.time, ordinal));
+    AppendFolded(out, "UID:" + uid);
     out += stamp;
     AppendFolded(out, "DTSTART:" + FormatUtcDateTime(local.ToUtc(start)));
     out += "DURATION:PT30M\r\n";
-    AppendFolded(out, "SUMMARY:" + EscapeText(ToValidUtf8(line.text)));
+    summary = EscapeText(ToValidUtf8(line.text));
+    AppendFolded(out, "SUMMARY:" + summary);
+}
+
+void AppendEvent(std::string& out, const Date& day, const TimedLine& line, int ordinal,
+                 const ICalendarExportArgs& args, const std::string& stamp,
+                 const TimeRules& local) {
+    std::string summary;
+    BeginEvent(out, EventUid(args.installationId, day, line.time, ordinal), day, line, stamp,
+               local, summary);
     out += "END:VEVENT\r\n";
 }
 
@@ -68,6 +82,23 @@ std::string EventUid(const std::string& installationId, const Date& day, TimeOfD
     std::snprintf(uid, sizeof uid, "%016llx@orvikcalendar.invalid",
                   static_cast<unsigned long long>(Hash(installationId + key)));
     return uid;
+}
+
+std::string EventResource(const std::string& uid, const Date& day, const TimedLine& line,
+                          UtcSeconds stamp, std::optional<int> reminderMinutes,
+                          const TimeRules& local) {
+    std::string out = kCalendarBegin;
+    std::string summary;
+    BeginEvent(out, uid, day, line, "DTSTAMP:" + FormatUtcDateTime(stamp) + "\r\n", local,
+               summary);
+    if (reminderMinutes) {
+        out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\n";
+        AppendFolded(out, "TRIGGER:-PT" + std::to_string(std::max(0, *reminderMinutes)) + "M");
+        AppendFolded(out, "DESCRIPTION:" + summary);
+        out += "END:VALARM\r\n";
+    }
+    out += "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    return out;
 }
 
 void SetExportDays(ICalendarExportArgs& args, ExportRange range, const Date& shown) {
@@ -90,11 +121,7 @@ ICalendarExport WriteICalendar(const EventStore& store, const ICalendarExportArg
                                const TimeRules& local) {
     ICalendarExport result;
     std::string& out = result.bytes;
-    out = "BEGIN:VCALENDAR\r\n"
-          "VERSION:2.0\r\n"
-          "PRODID:-//RudorAvirivi//OrvikCalendar//EN\r\n"
-          "CALSCALE:GREGORIAN\r\n"
-          "METHOD:PUBLISH\r\n";
+    out = std::string(kCalendarBegin) + "METHOD:PUBLISH\r\n";
     const std::string stamp = "DTSTAMP:" + FormatUtcDateTime(args.stamp) + "\r\n";
     for (const int index : EntriesToExport(store, args.first, args.last)) {
         const Date& day = store.GetDateAt(index);

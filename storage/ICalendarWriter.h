@@ -5,6 +5,7 @@
 #include "core/EventTime.h"
 #include "core/TimeRules.h"
 
+#include <optional>
 #include <string>
 
 struct ICalendarExportArgs {
@@ -31,6 +32,13 @@ void SetExportDays(ICalendarExportArgs& args, ExportRange range, const Date& sho
 // text after the time. Of several entries for one day only the first counts.
 ICalendarExport WriteICalendar(const EventStore& store, const ICalendarExportArgs& args,
                                const TimeRules& local);
+
+// One event as a calendar server stores it: a calendar with that one
+// VEVENT, as Export Events writes it, and a reminder (VALARM) that many
+// minutes before it where asked.
+std::string EventResource(const std::string& uid, const Date& day, const TimedLine& line,
+                          UtcSeconds stamp, std::optional<int> reminderMinutes,
+                          const TimeRules& local);
 
 // The UID of the event at `time` on `day` that is the `ordinal`th (from 0) of
 // the day's lines at that time. It depends on nothing else, so exporting again

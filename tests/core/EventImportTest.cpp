@@ -6,10 +6,10 @@
 namespace {
 
 ImportedEvent At(int hour, int minute, const std::string& summary, Date day = Ymd(2026, 5, 4)) {
-    return ImportedEvent{day, TimeOfDay{hour, minute}, summary};
+    return ImportedEvent{day, TimeOfDay{hour, minute}, summary, ""};
 }
 ImportedEvent AllDay(const std::string& summary, Date day = Ymd(2026, 5, 4)) {
-    return ImportedEvent{day, std::nullopt, summary};
+    return ImportedEvent{day, std::nullopt, summary, ""};
 }
 
 TEST(AddEventLines, AppendsInTimeOrderAndSkipsWhatTheDayHolds) {

@@ -1,0 +1,1 @@
+#include "storage/CalendarSync.h"

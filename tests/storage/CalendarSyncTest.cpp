@@ -1,0 +1,3 @@
+#include "storage/CalendarSync.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "storage/DavXml.h"
+
+#include <gtest/gtest.h>
