@@ -12,6 +12,14 @@
 #define ORVIK_VALUE_REMIND_DAYS "RemindDays"
 #define ORVIK_VALUE_REMIND_HOURS "RemindHours"
 #define ORVIK_VALUE_REMIND_MINUTES "RemindMinutes"
+#define ORVIK_VALUE_SYNC_SERVER "SyncServer"
+#define ORVIK_VALUE_SYNC_USER "SyncUser"
+#define ORVIK_VALUE_SYNC_CALENDAR "SyncCalendar"
+#define ORVIK_VALUE_SYNC_MINUTES "SyncMinutes"
+#define ORVIK_VALUE_SYNC_DAYS_BACK "SyncDaysBack"
+#define ORVIK_VALUE_SYNC_DAYS_AHEAD "SyncDaysAhead"
+// When the diary last synced with its calendar, seconds since 1970.
+#define ORVIK_VALUE_SYNC_LAST_SUCCESS "SyncLastSuccess"
 #define ORVIK_VALUE_WINDOW_PLACEMENT "WindowPlacement"
 // When reminders were last checked, seconds since 1970 (unsigned): the next
 // start catches up from there.

@@ -4,7 +4,7 @@
 #include "res/RegistryNames.h"
 #include "res/resource.h"
 
-const Setting kSettings[8] = {
+const Setting kSettings[14] = {
     {ORVIK_VALUE_XSL_TEMPLATE, SettingType::Text, &AppSettings::XSLTemplate, nullptr,
      IDD_OPTIONS_FILE, IDC_XSL_TEMPLATE, 0, 0},
     {ORVIK_VALUE_MINIMIZE_ON_CLOSE, SettingType::Switch, nullptr, &AppSettings::MinimizeOnClose,
@@ -22,4 +22,14 @@ const Setting kSettings[8] = {
      IDD_OPTIONS_REMINDER, IDC_REMIND_HOURS, IDC_REMIND_HOURS_SPIN, 23},
     {ORVIK_VALUE_REMIND_MINUTES, SettingType::Count, nullptr, &AppSettings::RemindMinutes,
      IDD_OPTIONS_REMINDER, IDC_REMIND_MINUTES, IDC_REMIND_MINUTES_SPIN, 59},
+    // The Sync dialog's, not on an Options page.
+    {ORVIK_VALUE_SYNC_SERVER, SettingType::Text, &AppSettings::SyncServer, nullptr, 0, 0, 0, 0},
+    {ORVIK_VALUE_SYNC_USER, SettingType::Text, &AppSettings::SyncUser, nullptr, 0, 0, 0, 0},
+    {ORVIK_VALUE_SYNC_CALENDAR, SettingType::Text, &AppSettings::SyncCalendar, nullptr, 0, 0, 0,
+     0},
+    {ORVIK_VALUE_SYNC_MINUTES, SettingType::Count, nullptr, &AppSettings::SyncMinutes, 0, 0, 0, 0},
+    {ORVIK_VALUE_SYNC_DAYS_BACK, SettingType::Count, nullptr, &AppSettings::SyncDaysBack, 0, 0, 0,
+     0},
+    {ORVIK_VALUE_SYNC_DAYS_AHEAD, SettingType::Count, nullptr, &AppSettings::SyncDaysAhead, 0, 0,
+     0, 0},
 };

@@ -16,11 +16,11 @@ struct Setting {
     SettingType type;
     std::string AppSettings::*text;    // for Text
     std::int32_t AppSettings::*number; // for Switch and Count
-    int page;                          // the Options page's dialog id
+    int page;                          // the Options page's dialog id; 0: none
     int control;                       // the field or box on that page
     int spinner;                       // for a Count: its up-down control
     int maximum;                       // for a Count: the top of its spinner
 };
 
 // In the order the settings are written at close.
-extern const Setting kSettings[8];
+extern const Setting kSettings[14];
