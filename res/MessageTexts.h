@@ -103,3 +103,27 @@
 #define ORVIK_IMPORTED                                                                             \
     "%s events were added to the diary.\n%s were already there.\n%s repeating events were "        \
     "not imported: the diary has no repeating lines."
+
+// Sync
+#define ORVIK_SYNCING "Syncing with the calendar..."
+#define ORVIK_SYNCED "Synced: %s sent, %s received"
+#define ORVIK_SYNC_SKIPPED "; not readable, left out: %s"
+#define ORVIK_SYNC_PASSWORD_REFUSED "Sync failed: the server refused the password"
+#define ORVIK_SYNC_NOT_REACHED "Sync: server not reached, trying again in %s minutes"
+#define ORVIK_SYNC_CALENDAR_GONE "Sync failed: the calendar is no longer on the server"
+#define ORVIK_SYNC_REFUSED "Sync failed: %s; trying again in %s minutes"
+#define ORVIK_SYNC_NO_FILE "Sync waits until the diary is saved"
+#define ORVIK_SYNC_NOT_SET_UP "Sync is not set up: choose a calendar in File > Sync..."
+#define ORVIK_SYNC_NO_PASSWORD "Sync failed: no password is stored for the server"
+#define ORVIK_SYNC_DIARY_UNREADABLE "Sync failed: the saved diary could not be read"
+#define ORVIK_SYNC_NEVER "Not synced yet"
+#define ORVIK_SYNC_LAST "Last synced: %s"
+#define ORVIK_SYNC_FOUND "%s calendars found"
+#define ORVIK_SYNC_NEED_ADDRESS "Give the server's address (https://...) and a user name."
+#define ORVIK_SYNC_NOT_SAFE                                                                        \
+    "The password would travel unencrypted. Use an https:// address (plain http:// is only "       \
+    "used with this computer's own server)."
+#define ORVIK_SYNC_FIND_FAILED "No calendars were found at\n%s\n\n%s"
+#define ORVIK_SYNC_NEW_FAILED "The calendar could not be made: %s"
+#define ORVIK_SYNC_PASSWORD_NOT_KEPT "The password could not be kept in the Credential Manager."
+#define ORVIK_SYNC_NO_HOME "Find the calendars first: a new one is made where they are."

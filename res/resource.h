@@ -18,6 +18,7 @@
 #define IDD_OPTIONS_REMINDER 207
 #define IDD_SEARCH_ALL 208
 #define IDD_EXPORT_EVENTS 209
+#define IDD_SYNC 210
 
 // The program's own commands
 #define ID_PREVIEW 32774
@@ -37,6 +38,8 @@
 #define ID_EDIT_SEARCH_ALL 32791
 #define ID_FILE_EXPORT_EVENTS 32792
 #define ID_FILE_IMPORT_EVENTS 32793
+#define ID_FILE_SYNC 32794
+#define ID_FILE_SYNC_NOW 32795
 // One command per reminder item of the icon's menu as it was built: 201 of
 // them, more than a menu can show on a screen.
 #define ID_REMINDER_FIRST 32868
@@ -62,3 +65,13 @@
 #define IDC_EXPORT_MONTH 1040
 #define IDC_EXPORT_YEAR 1041
 #define IDC_EXPORT_EVERYTHING 1042
+// Sync
+#define IDC_SYNC_SERVER 1050
+#define IDC_SYNC_USER 1051
+#define IDC_SYNC_PASSWORD 1052
+#define IDC_SYNC_FIND 1053
+#define IDC_SYNC_CALENDARS 1054
+#define IDC_SYNC_NEW 1055
+#define IDC_SYNC_MINUTES 1056
+#define IDC_SYNC_FOUND 1057
+#define IDC_SYNC_LAST 1058

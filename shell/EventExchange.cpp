@@ -21,8 +21,17 @@ namespace {
 
 const char kIcsExtension[] = "ics";
 
-// The installation's value from the settings, made and kept there at once
-// when there is none yet, so that every later export gives the same UIDs.
+bool LargerThan(const std::string& path, std::size_t limit) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return false; // the read reports it
+    const unsigned long long size =
+        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return size > limit;
+}
+
+} // namespace
+
 std::string InstallationId() {
     CRegistry registry;
     std::string stored;
@@ -36,17 +45,6 @@ std::string InstallationId() {
         registry.WriteText(ORVIK_VALUE_INSTALLATION_ID, id);
     return id;
 }
-
-bool LargerThan(const std::string& path, std::size_t limit) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return false; // the read reports it
-    const unsigned long long size =
-        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return size > limit;
-}
-
-} // namespace
 
 void CEventExchange::Export() {
     CExportEventsDlg choice(view.displayedDate);

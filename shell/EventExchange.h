@@ -26,3 +26,8 @@ class CEventExchange {
     Document& document;
     COrvikCalendarView& view;
 };
+
+// The installation's value from the settings, made and kept there at once
+// when there is none yet, so that every later export and sync gives the same
+// UIDs.
+std::string InstallationId();

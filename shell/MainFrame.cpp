@@ -15,6 +15,7 @@
 #include "shell/OptionsDialog.h"
 #include "shell/Preview.h"
 #include "shell/ShellOpen.h"
+#include "shell/SyncDialog.h"
 #include "shell/Texts.h"
 #include "storage/Registry.h"
 #include "storage/SettingsStore.h"
@@ -146,6 +147,7 @@ BOOL CMainFrame::OnIdle() {
         FinishStart();
     UIEnable(ID_FILE_SAVE, document.IsModified());
     searchPanel.FollowDocument();
+    sync.FollowDocument();
     // A change since the recovery file was kept: write it again a moment
     // after the typing stops (setting the timer again restarts it).
     if (document.Edits() != keptEdits)
@@ -163,6 +165,9 @@ bool CMainFrame::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case kOpenLastDocumentMessage:
         documents.OpenLastDocument();
+        return true;
+    case CSyncController::kDoneMessage:
+        sync.OnDone();
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), result))
@@ -282,6 +287,9 @@ bool CMainFrame::OnTimer(UINT_PTR timer) {
     case CReminderController::kTimer:
         reminders.OnTimer();
         return true;
+    case CSyncController::kTimer:
+        sync.OnTimer();
+        return true;
     case CDocumentCommands::kOutsideChangeTimer:
         documents.OnOutsideChangeTimer();
         return true;
@@ -333,6 +341,8 @@ bool CMainFrame::Forward(int command) {
         {ID_FILE_OPEN_BACKUPS, [](CMainFrame& frame) { frame.documents.OpenBackupsFolder(); }},
         {ID_FILE_EXPORT_EVENTS, [](CMainFrame& frame) { frame.events.Export(); }},
         {ID_FILE_IMPORT_EVENTS, [](CMainFrame& frame) { frame.events.Import(); }},
+        {ID_FILE_SYNC, [](CMainFrame& frame) { frame.OnSyncSettings(); }},
+        {ID_FILE_SYNC_NOW, [](CMainFrame& frame) { frame.sync.SyncNow(); }},
         {ID_EDIT_UNDO, [](CMainFrame& frame) { frame.SendToCurrentCell(EM_UNDO); }},
         {ID_EDIT_CUT, [](CMainFrame& frame) { frame.SendToCurrentCell(WM_CUT); }},
         {ID_EDIT_COPY, [](CMainFrame& frame) { frame.SendToCurrentCell(WM_COPY); }},
@@ -368,6 +378,7 @@ LRESULT CMainFrame::OnCreate() {
     view.host = this;
     documents.owner = window;
     events.owner = window;
+    sync.owner = window;
     document.BackupCopies().SetRoot(UserDataFolder("Backups"));
     reminders.owner = window;
     recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
@@ -539,6 +550,14 @@ void CMainFrame::OnOptions() {
     reminders.SettingsChanged(remindedBefore != 0);
 }
 
+void CMainFrame::OnSyncSettings() {
+    CSyncDlg dialog(settings, document.Name());
+    if (dialog.DoModal(window) != IDOK)
+        return;
+    settings = dialog.settings;
+    sync.SettingsChanged();
+}
+
 void CMainFrame::OnFileExit() {
     PostMessageA(window, WM_CLOSE, kExitRequest, 0);
 }
@@ -550,6 +569,7 @@ LRESULT CMainFrame::OnClose(WPARAM request) {
     }
     if (!documents.AskToKeepChanges())
         return 0;
+    sync.Stop();
     // Saved, or not wanted: nothing is left to recover.
     recovery.Remove();
     WriteRegistryAtClose();

@@ -12,6 +12,7 @@
 #include "shell/RecentFileList.h"
 #include "shell/RecoveryKeeper.h"
 #include "shell/ReminderController.h"
+#include "shell/SyncController.h"
 #include "shell/SystemTray.h"
 #include "storage/AppSettings.h"
 #include "view/OrvikCalendarView.h"
@@ -82,6 +83,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void OnHelp();
     void OnPreview();
     void OnOptions();
+    void OnSyncSettings();
     void OnActivate(UINT state, HWND previous);
     void OnMouseWheel(short distance);
     // A wheel message on its way to a window of the frame; true when it
@@ -106,6 +108,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     CRecoveryKeeper recovery;
     CDocumentCommands documents{document, view, *this, recentFiles, recovery};
     CEventExchange events{document, view};
+    CSyncController sync{document, settings, view, *this};
     CSearchPanel searchPanel{view}; // its window is owned by the frame's
     HWND toolbar = nullptr;         // the button bar, a child of the rebar
     OwnedImageList toolbarImages;   // shown by the toolbar, at the window's DPI

@@ -19,9 +19,9 @@ struct AppSettings {
     std::int32_t RemindMinutes = 0;
     // The CalDAV calendar the diary's events sync with; its password is in
     // Windows' Credential Manager, never here.
-    std::string SyncServer;   // the address the user gave
-    std::string SyncUser;
-    std::string SyncCalendar; // the calendar's address; empty: no sync
+    std::string SyncServer{}; // the address the user gave
+    std::string SyncUser{};
+    std::string SyncCalendar{};    // the calendar's address; empty: no sync
     std::int32_t SyncMinutes = 15; // between syncs; 0: by hand only
     std::int32_t SyncDaysBack = 30;
     std::int32_t SyncDaysAhead = 365;

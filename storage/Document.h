@@ -35,6 +35,7 @@ class Document {
     // "Untitled" while the diary has no file.
     std::string Name() const;
     bool HasFile() const { return !path.empty(); }
+    const std::string& Path() const { return path; }
     bool IsModified() const { return modified; }
     const EventStore& Store() const { return store; }
     // The file's modification time when it was last read or written; 0

@@ -1,0 +1,197 @@
+// Drives the whole program for the sync scenarios, one step per run, so
+// that a script can let the "phone" change the calendar in between:
+//   SyncDriver discover SERVER USER PASSWORD   prints the calendar found or made
+//   SyncDriver configure SERVER USER PASSWORD CALENDAR DIARY [INSTALLATION]
+//   SyncDriver run PROGRAM then-save|then-discard|then-close
+//       starts the program on the diary, waits for the sync's last word in
+//       the status bar, prints it, saves or not, and closes it
+//   SyncDriver close-while-syncing PROGRAM
+//       closes it while the sync waits and prints how long the close took
+//   SyncDriver forget                          removes the sync's settings
+#include "res/RegistryNames.h"
+#include "res/resource.h"
+#include "shell/CalDavServer.h"
+#include "shell/Credentials.h"
+#include "tests/harness/WindowTestHarness.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const DWORD kPatienceMs = 30000;
+
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindFrame(HWND window, LPARAM pointer) {
+    auto& search = *reinterpret_cast<Search*>(pointer);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search.processId && IsWindowVisible(window) &&
+        lstrcmpA(className, "#32770") != 0) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOf(DWORD processId, bool dialog) {
+    if (dialog) {
+        for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, "#32770", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == processId && IsWindowVisible(found))
+                return found;
+        }
+        return nullptr;
+    }
+    Search search{processId, nullptr};
+    EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string StatusText(HWND frame) {
+    HWND bar = FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
+    char text[512] = "";
+    if (bar)
+        SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_BLOCK, 2000, nullptr);
+    return text;
+}
+
+bool IsLastWord(const std::string& status) {
+    return status.rfind("Synced", 0) == 0 || status.rfind("Sync failed", 0) == 0 ||
+           status.rfind("Sync:", 0) == 0;
+}
+
+template <class Condition> bool WaitFor(Condition condition, DWORD patienceMs = kPatienceMs) {
+    for (DWORD waited = 0; waited < patienceMs; waited += 20) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+struct Program {
+    PROCESS_INFORMATION process{};
+    HWND frame = nullptr;
+
+    explicit Program(const std::string& path) {
+        std::string commandLine = "\"" + path + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process))
+            return;
+        CloseHandle(process.hThread);
+        WaitFor([&] { return (frame = FindOf(process.dwProcessId, false)) != nullptr; });
+    }
+    ~Program() {
+        if (!process.hProcess)
+            return;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.hProcess, 99);
+        CloseHandle(process.hProcess);
+    }
+    // Posts the close and answers a question about unsaved changes.
+    DWORD Close(int answer) {
+        const DWORD start = GetTickCount();
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+            if (GetTickCount() - start > kPatienceMs)
+                return 0xFFFFFFFF;
+            if (HWND question = FindOf(process.dwProcessId, true))
+                PostMessageA(question, WM_COMMAND, answer, 0);
+        }
+        return GetTickCount() - start;
+    }
+};
+
+int Discover(const std::string& server, const std::string& user, const std::string& password) {
+    HttpClient http(user, password);
+    Discovery found = FindCalendars(http, server);
+    if (found.calendars.empty() && !found.homeUrl.empty()) {
+        ServerFailure failure;
+        const std::string made = MakeCalendar(http, found.homeUrl, "Diary", failure);
+        if (!made.empty())
+            found.calendars.push_back({made, "Diary"});
+    }
+    if (found.calendars.empty()) {
+        std::printf("nothing found: %d %s\n", found.failure.status, found.failure.detail.c_str());
+        return 1;
+    }
+    std::printf("%s\n", found.calendars.front().url.c_str());
+    return 0;
+}
+
+int Configure(char** argv, int argc) {
+    const std::string server = argv[2], user = argv[3];
+    if (!StoreSyncPassword(server, user, argv[4]))
+        return 1;
+    StoreSettingsText(ORVIK_VALUE_SYNC_SERVER, server);
+    StoreSettingsText(ORVIK_VALUE_SYNC_USER, user);
+    StoreSettingsText(ORVIK_VALUE_SYNC_CALENDAR, argv[5]);
+    StoreSettingsDWord(ORVIK_VALUE_SYNC_MINUTES, 0);
+    StoreSettingsDWord(ORVIK_VALUE_USE_REMINDER, 1);
+    StoreSettingsDWord(ORVIK_VALUE_REMIND_MINUTES, 15);
+    StoreSettingsDWord(ORVIK_VALUE_DOCUMENT_COUNT, 4, ORVIK_RECENT_SUBKEY);
+    StoreSettingsText("Document1", argv[6], ORVIK_RECENT_SUBKEY);
+    if (argc > 7)
+        StoreSettingsText(ORVIK_VALUE_INSTALLATION_ID, argv[7]);
+    return 0;
+}
+
+int Run(const std::string& path, const std::string& then) {
+    Program program(path);
+    if (!program.frame) {
+        std::printf("no window\n");
+        return 1;
+    }
+    std::string status;
+    WaitFor([&] { return IsLastWord(status = StatusText(program.frame)); });
+    std::printf("%s\n", status.c_str());
+    if (then == "then-save") {
+        PostMessageA(program.frame, WM_COMMAND, ID_FILE_SAVE, 0);
+        // The save syncs again: wait for its word too.
+        Sleep(300);
+        WaitFor([&] { return IsLastWord(StatusText(program.frame)); });
+    }
+    return program.Close(then == "then-discard" ? IDNO : IDYES) == 0xFFFFFFFF ? 1 : 0;
+}
+
+int CloseWhileSyncing(const std::string& path) {
+    Program program(path);
+    if (!program.frame ||
+        !WaitFor([&] { return StatusText(program.frame).rfind("Syncing", 0) == 0; }))
+        return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(program.Close(IDNO)));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "discover" && argc == 5)
+        return Discover(argv[2], argv[3], argv[4]);
+    if (command == "configure" && argc >= 7)
+        return Configure(argv, argc);
+    if (command == "run" && argc == 4)
+        return Run(argv[2], argv[3]);
+    if (command == "close-while-syncing" && argc == 3)
+        return CloseWhileSyncing(argv[2]);
+    if (command == "forget") {
+        ResetSettingsKey();
+        return 0;
+    }
+    std::fprintf(stderr, "usage: see the top of SyncDriver.cpp\n");
+    return 2;
+}
