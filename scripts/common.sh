@@ -14,7 +14,7 @@ PACKAGES=(
     chromium poppler-utils                              # the preview page in a browser
     python3-icalendar tzdata                            # the .ics tests: an independent parser, the zone database
     nsis zip                                            # the installer and the portable zip
-    radicale python3-caldav                             # sync: a CalDAV server and a "phone" for it
+    radicale python3-caldav curl                        # sync: a CalDAV server, a "phone" for it, a calendar made
 )
 
 install_missing_packages() {

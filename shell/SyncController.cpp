@@ -153,7 +153,9 @@ void CSyncController::Begin() {
     job->diaryPath = document.Path();
     job->calendarUrl = settings.SyncCalendar;
     job->statePath = StateFile(job->diaryPath, job->calendarUrl);
-    job->args.installationId = InstallationId();
+    if (installationId.empty())
+        installationId = InstallationId();
+    job->args.installationId = installationId;
     job->args.first = DaysFromToday(-Reach(settings.SyncDaysBack));
     job->args.last = DaysFromToday(Reach(settings.SyncDaysAhead));
     job->args.stamp = static_cast<UtcSeconds>(Now());
@@ -173,7 +175,7 @@ void CSyncController::Begin() {
 void CSyncController::OnDone() {
     if (!running)
         return;
-    WaitForSingleObject(thread.Get(), INFINITE); // it has posted its last word
+    // Its last word is posted; its end is not waited for, the job being shared.
     thread.Reset();
     const std::shared_ptr<Job> job = std::move(running);
     Finish(*job);

@@ -33,6 +33,7 @@ class CSyncController {
     HWND owner = nullptr;
 
     bool IsSetUp() const;
+    bool Busy() const { return running != nullptr; }
     // Once the window shows.
     void Start();
     void SyncNow();
@@ -61,7 +62,8 @@ class CSyncController {
     OwnedKernelObject thread;
     bool wanted = false; // asked for while one was running
     int failuresInARow = 0;
-    std::string followedPath; // the diary's file and time when last looked at
+    std::string installationId; // read once: it never changes
+    std::string followedPath;   // the diary's file and time when last looked at
     std::int64_t followedTime = 0;
 };
 

@@ -2,7 +2,9 @@
 // environment variable ORVIK_MEASURE names a file, it times its own actions
 // on the diary it opened, writes the results to that file and closes.
 // Otherwise it is the program.
+#include "core/Now.h"
 #include "res/resource.h"
+#include "shell/Credentials.h"
 #include "shell/MainFrame.h"
 #include "shell/Run.h"
 #include "tests/support/MainFrameAccess.h"
@@ -91,6 +93,67 @@ void WriteResults(const char* path, std::vector<Action>& actions) {
     std::fclose(file);
 }
 
+// One sync's cost to the window's thread: starting it and taking its
+// result, not the worker's time with the server. Its whole time too.
+void SyncOnce(CMainFrame& frame, std::vector<double>& busy, std::vector<double>& whole) {
+    LARGE_INTEGER start, started, done, taken;
+    QueryPerformanceCounter(&start);
+    MainFrameTestAccess::Sync(frame).SyncNow();
+    QueryPerformanceCounter(&started);
+    if (!MainFrameTestAccess::Sync(frame).Busy())
+        return;
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) &&
+           !(message.hwnd == frame.window && message.message == CSyncController::kDoneMessage))
+        DispatchMessageA(&message);
+    QueryPerformanceCounter(&done);
+    DispatchMessageA(&message);
+    QueryPerformanceCounter(&taken);
+    busy.push_back(Milliseconds(start, started) + Milliseconds(done, taken));
+    whole.push_back(Milliseconds(start, taken));
+}
+
+// With a CalDAV server named by ORVIK_BENCH_CALDAV (the calendar's address,
+// its user and password, separated by spaces): the first sync of the
+// diary, syncs with nothing changed and syncs with one line changed.
+void MeasureSync(CMainFrame& frame, const char* path) {
+    const char* server = std::getenv("ORVIK_BENCH_CALDAV");
+    char calendar[512], user[64], password[64];
+    if (!server || std::sscanf(server, "%511s %63s %63s", calendar, user, password) != 3)
+        return;
+    AppSettings& settings = MainFrameTestAccess::Settings(frame);
+    settings.SyncServer = settings.SyncCalendar = calendar;
+    settings.SyncUser = user;
+    settings.SyncMinutes = 0;
+    if (!StoreSyncPassword(calendar, user, password))
+        return;
+    struct Row {
+        const char* name;
+        std::vector<double> busy{}, whole{};
+    } rows[] = {{"sync, first"}, {"sync, nothing changed"}, {"sync, one line changed"}};
+    SyncOnce(frame, rows[0].busy, rows[0].whole);
+    Document& document = MainFrameTestAccess::DocumentOf(frame);
+    const Date today(LocalNow());
+    for (int round = 0; round < 5; ++round) {
+        SyncOnce(frame, rows[1].busy, rows[1].whole);
+        document.SetDayText(today, "10:0" + std::to_string(round) + " Changed for the benchmark");
+        document.Save();
+        SyncOnce(frame, rows[2].busy, rows[2].whole);
+    }
+    FILE* file = std::fopen(path, "a");
+    if (!file)
+        return;
+    for (Row& row : rows) {
+        for (auto [what, times] :
+             {std::pair{"window's thread", &row.busy}, {"whole", &row.whole}}) {
+            std::sort(times->begin(), times->end());
+            std::fprintf(file, "%s, %s\t%.3f\t%.3f\t%.3f\n", row.name, what,
+                         (*times)[times->size() / 2], times->front(), times->back());
+        }
+    }
+    std::fclose(file);
+}
+
 CMainFrame* measured = nullptr; // the program's frame, while it runs
 
 void CALLBACK MeasureActions(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -115,6 +178,7 @@ void CALLBACK MeasureActions(HWND, UINT, UINT_PTR timer, DWORD) {
             }
         }
         WriteResults(std::getenv("ORVIK_MEASURE"), actions);
+        MeasureSync(frame, std::getenv("ORVIK_MEASURE"));
     }
     PostMessageA(frame.window, WM_COMMAND, ID_APP_EXIT, 0);
 }

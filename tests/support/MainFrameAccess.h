@@ -13,6 +13,7 @@ struct MainFrameTestAccess {
     static CRecoveryKeeper& Recovery(CMainFrame& frame) { return frame.recovery; }
     static CSystemTray& Tray(CMainFrame& frame) { return frame.tray; }
     static CReminderController& Reminders(CMainFrame& frame) { return frame.reminders; }
+    static CSyncController& Sync(CMainFrame& frame) { return frame.sync; }
     static CCommandBarCtrl& CommandBar(CMainFrame& frame) { return frame.commandBar; }
     static CSearchPanel& SearchPanel(CMainFrame& frame) { return frame.searchPanel; }
     static RecentFileList& RecentFiles(CMainFrame& frame) { return frame.recentFiles; }
