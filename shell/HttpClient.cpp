@@ -106,6 +106,14 @@ HttpResponse HttpClient::Send(const HttpRequest& request) {
     HttpRequest current = request;
     for (int redirect = 0;; ++redirect) {
         HttpResponse response = SendOnce(current);
+        // A server refusing the password may answer before it reads the
+        // body and then reset the connection, which loses the answer: a
+        // request without a body tells a refusal from a server not reached.
+        if (response.status == 0 && !response.timedOut && !current.body.empty() && !cancelled) {
+            const HttpResponse probe = SendOnce(HttpRequest{"OPTIONS", current.url, {}, {}});
+            if (probe.status == 401 || probe.status == 403)
+                response.status = probe.status;
+        }
         if (!IsRedirect(response.status) || response.location.empty() || redirect == kMostRedirects)
             return response;
         current.url = ResolveHref(current.url, response.location);
@@ -172,6 +180,7 @@ HttpResponse HttpClient::SendOnce(const HttpRequest& request) {
                             static_cast<DWORD>(headers.size()),
                             const_cast<char*>(request.body.data()), bodySize, bodySize, 0) ||
         !WinHttpReceiveResponse(handle.Get(), nullptr)) {
+        response.timedOut = GetLastError() == ERROR_WINHTTP_TIMEOUT;
         response.error = ErrorText("the request");
         return response;
     }
@@ -190,8 +199,12 @@ HttpResponse HttpClient::SendOnce(const HttpRequest& request) {
         }
         DWORD available = 0;
         if (!WinHttpQueryDataAvailable(handle.Get(), &available)) {
-            response.status = 0;
+            response.timedOut = GetLastError() == ERROR_WINHTTP_TIMEOUT;
             response.error = ErrorText("reading the answer");
+            // A refusal stands without its body (a server may close the
+            // connection after a 401); an answer cut short does not.
+            if (response.status < 300)
+                response.status = 0;
             return response;
         }
         if (available == 0)

@@ -26,6 +26,7 @@ struct HttpResponse {
     std::string location; // of a redirect
     std::string body;
     std::string error;
+    bool timedOut = false; // no answer within the timeouts
 };
 
 class HttpClient {
