@@ -21,14 +21,22 @@ std::string DayNote(int number) {
            std::to_string(number);
 }
 
+bool WriteDiaryOfYears(int hundreds, const std::string& path, std::string& error) {
+    EventStore store;
+    Date day(1, 1950);
+    for (int number = 0; number < kHundredYears * hundreds; ++number, day.PostIncrement())
+        store.Append(day, DayNote(number));
+    return SaveFileSafely(path, FormatCalendar(store), error);
+}
+
 } // namespace
 
 bool WriteHundredYearDiary(const std::string& path, std::string& error) {
-    EventStore store;
-    Date day(1, 1950);
-    for (int number = 0; number < kHundredYears; ++number, day.PostIncrement())
-        store.Append(day, DayNote(number));
-    return SaveFileSafely(path, FormatCalendar(store), error);
+    return WriteDiaryOfYears(1, path, error);
+}
+
+bool WriteThousandYearDiary(const std::string& path, std::string& error) {
+    return WriteDiaryOfYears(10, path, error);
 }
 
 bool WriteEmptyDiary(const std::string& path, std::string& error) {

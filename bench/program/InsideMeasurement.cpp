@@ -34,10 +34,11 @@ std::vector<ActionTime> ReadResults(const std::string& path) {
 } // namespace
 
 std::vector<ActionTime> MeasureActionsInside(const std::string& programPath,
-                                             const std::string& resultFile, std::string& error) {
+                                             const std::string& resultFile, std::string& error,
+                                             const std::string& arguments) {
     DeleteFileA(resultFile.c_str());
     SetEnvironmentVariableA("ORVIK_MEASURE", resultFile.c_str());
-    std::string commandLine = "\"" + programPath + "\"";
+    std::string commandLine = "\"" + programPath + "\" " + arguments;
     const std::string folder = programPath.substr(0, programPath.find_last_of("\\/") + 1);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -15,4 +15,5 @@ struct ActionTime {
 // has timed its actions on the diary it opened and closed, and reads what it
 // wrote. Empty, with the reason in `error`, when it wrote nothing.
 std::vector<ActionTime> MeasureActionsInside(const std::string& programPath,
-                                             const std::string& resultFile, std::string& error);
+                                             const std::string& resultFile, std::string& error,
+                                             const std::string& arguments = "");

@@ -40,6 +40,12 @@ void CheckReminders(CMainFrame& frame) {
     MainFrameTestAccess::Reminders(frame).OnTimer();
 }
 
+// The diary's file read again into a document of its own, as an open reads it.
+void LoadTheDiary(CMainFrame& frame) {
+    Document document(LegacyCodePageConverter());
+    document.Load(MainFrameTestAccess::DocumentOf(frame).Path());
+}
+
 void Save(CMainFrame& frame) {
     SendMessageA(frame.window, WM_COMMAND, ID_FILE_SAVE, 0);
 }
@@ -164,6 +170,7 @@ void CALLBACK MeasureActions(HWND, UINT, UINT_PTR timer, DWORD) {
         std::vector<Action> actions = {{"next month", ShowNextMonth, {}},
                                        {"Find Next, nothing found", FindNothing, {}},
                                        {"reminder check", CheckReminders, {}},
+                                       {"load the diary", LoadTheDiary, {}},
                                        {"save with flush", Save, {}}};
         // Round by round, so that a disturbance spreads over all actions.
         for (int round = 0; round < kRepetitions; ++round) {
