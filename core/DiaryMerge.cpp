@@ -1,6 +1,7 @@
 #include "core/DiaryMerge.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <new>
 #include <optional>
@@ -11,13 +12,22 @@ const char* const kOtherCopySeparator = "----- from the other copy -----";
 
 namespace {
 
-std::uint64_t Fnv1a(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char byte : text) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
+// A second hash beside the library's, eight bytes a step: a hundred-year
+// diary is fingerprinted at every load.
+std::uint64_t WordHash(const std::string& text) {
+    const std::uint64_t prime = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = 14695981039346656037ull ^ text.size();
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        hash = (hash ^ word) * prime;
+        hash ^= hash >> 29;
     }
-    return hash;
+    std::uint64_t rest = 0;
+    std::memcpy(&rest, text.data() + at, text.size() - at);
+    hash = (hash ^ rest) * prime;
+    return hash ^ (hash >> 32);
 }
 
 bool IsFirstOfItsDay(const EventStore& store, int index) {
@@ -53,7 +63,7 @@ DayFingerprints::DayFingerprints(const EventStore& diary) {
     for (int index = 0; index < diary.GetCount(); ++index) {
         const std::string& text = diary.GetTextAt(index);
         if (!text.empty() && IsFirstOfItsDay(diary, index))
-            days.push_back({diary.GetDateAt(index).dayNumber, Fnv1a(text),
+            days.push_back({diary.GetDateAt(index).dayNumber, WordHash(text),
                             std::hash<std::string_view>()(text)});
     }
     std::sort(days.begin(), days.end(),
@@ -66,7 +76,7 @@ bool DayFingerprints::HasText(const Date& day, const std::string& text) const {
         [](const Day& entry, std::uint32_t number) { return entry.dayNumber < number; });
     if (found == days.end() || found->dayNumber != day.dayNumber)
         return text.empty();
-    return !text.empty() && found->first == Fnv1a(text) &&
+    return !text.empty() && found->first == WordHash(text) &&
            found->second == std::hash<std::string_view>()(text);
 }
 

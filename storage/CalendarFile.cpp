@@ -2,6 +2,7 @@
 
 #include "storage/FileBytes.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -81,19 +82,29 @@ void CCsvReader::GetField(int n, std::string& field) const {
                     return;
             }
         } else if (counter == n) {
-            if (c == '\n')
-                field += '\r';
-            field += c;
+            // The field's bytes up to the next quote or LF in one go.
+            std::size_t end = k;
+            while (end < record.size() && record[end] != '"' && record[end] != '\n')
+                ++end;
+            field.append(record.data() + k, end - k);
+            k = end - 1;
+            if (end < record.size() && record[end] == '\n') {
+                field += "\r\n";
+                k = end;
+            }
         }
     }
 }
 
 bool CCsvReader::HasUnquotedContent() const {
     bool quoted = false;
-    for (const char c : record) {
+    for (std::size_t k = 0; k < record.size(); ++k) {
+        const char c = record[k];
         if (c == '"')
             quoted = !quoted;
-        else if (!quoted && c != ';' && c != ',' && c != ' ' && c != '\t')
+        else if (quoted)
+            k = std::min(record.find('"', k), record.size()) - 1; // to the closing quote
+        else if (c != ';' && c != ',' && c != ' ' && c != '\t')
             return true;
     }
     return false;
