@@ -3,14 +3,17 @@
 #include <cstring>
 #include <string>
 
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 bool SetWindowTextIfChanged(HWND window, const char* text) {
     const int length = static_cast<int>(std::strlen(text));
-    if (GetWindowTextLengthA(window) == length) {
-        std::string shown(static_cast<std::size_t>(length) + 1, '\0');
-        shown.resize(static_cast<std::size_t>(GetWindowTextA(window, &shown[0], length + 1)));
-        if (shown == text)
-            return false;
-    }
+    if (GetWindowTextLengthA(window) == length && WindowText(window) == text)
+        return false;
     SetWindowTextA(window, text);
     return true;
 }

@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Sets a window's text only when it differs from the text shown, and says
 // whether it did: setting a control's text paints it again, and an edit
 // control loses its caret, scroll position and undo, even for the same text.
 bool SetWindowTextIfChanged(HWND window, const char* text);
+
+// A window's whole text.
+std::string WindowText(HWND window);

@@ -2,6 +2,7 @@
 
 #include "framework/FileDialog.h"
 #include "framework/PropertySheet.h"
+#include "framework/WindowText.h"
 #include "res/MessageTexts.h"
 #include "res/OptionsIds.h"
 #include "res/resource.h"
@@ -9,7 +10,6 @@
 #include "storage/SettingsTable.h"
 
 #include <cstdint>
-#include <vector>
 
 // The pages read their controls back when they are destroyed, which the
 // sheet does at its end whichever button closed it; only OK copies the
@@ -19,10 +19,7 @@
 namespace {
 
 std::string ControlText(HWND page, int id) {
-    HWND control = GetDlgItem(page, id);
-    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
-    return text.data();
+    return WindowText(GetDlgItem(page, id));
 }
 
 std::int32_t CheckState(HWND page, int id) {

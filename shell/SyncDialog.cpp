@@ -1,5 +1,6 @@
 #include "shell/SyncDialog.h"
 
+#include "framework/WindowText.h"
 #include "res/MessageTexts.h"
 #include "shell/Credentials.h"
 #include "shell/SyncController.h"
@@ -10,11 +11,7 @@
 namespace {
 
 std::string FieldText(HWND dialog, int field) {
-    HWND control = GetDlgItem(dialog, field);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(GetDlgItem(dialog, field));
 }
 
 std::string Describe(const ServerFailure& failure) {

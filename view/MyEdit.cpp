@@ -95,10 +95,7 @@ void CMyEdit::Repaint() {
 }
 
 std::string CMyEdit::GetText() const {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-    return text;
+    return WindowText(window);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "view/SearchPanel.h"
 
 #include "framework/AccessibleObject.h"
+#include "framework/WindowText.h"
 #include "res/MessageTexts.h"
 #include "view/OrvikCalendarView.h"
 
@@ -17,13 +18,6 @@ std::size_t CharacterCount(const std::string& text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }));
-}
-
-std::string WindowText(HWND control) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 RECT RectInParent(HWND child) {
