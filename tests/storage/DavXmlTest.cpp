@@ -39,32 +39,24 @@ std::string Nested(int depth) {
 
 } // namespace
 
-TEST(DavXml, RequestBodiesAreWellFormedAndAskForTheirProperties) {
+// Every body well-formed, what the user or the server gave escaped in it.
+TEST(DavXml, RequestBodiesAreWellFormedWithTheirTextsEscaped) {
     const struct {
         std::string body;
-        std::vector<std::string> names;
+        const char* escaped;
     } cases[] = {
-        {PropfindCurrentUserPrincipal(), {"<d:propfind", "<d:current-user-principal/>"}},
-        {PropfindCalendarHomeSet(), {"<d:propfind", "<c:calendar-home-set/>"}},
-        {PropfindCalendars(),
-         {"<d:displayname/>", "<d:resourcetype/>", "<c:supported-calendar-component-set/>"}},
-        {PropfindEtags(), {"<d:propfind", "<d:getetag/>"}},
-        {SyncCollection(""), {"<d:sync-collection", "<d:sync-token/>", "<d:sync-level>1<"}},
-        {SyncCollection("http://t/1?a&b"), {"<d:sync-token>http://t/1?a&amp;b</d:sync-token>"}},
-        {CalendarMultiget({"/c/a&b.ics", "/c/<\">.ics"}),
-         {"<c:calendar-multiget", "<c:calendar-data/>", "<d:href>/c/a&amp;b.ics</d:href>",
-          "<d:href>/c/&lt;&quot;&gt;.ics</d:href>"}},
-        {MkCalendar("Work & <Home>"),
-         {"<c:mkcalendar", "<d:set>", "<d:displayname>Work &amp; &lt;Home&gt;</d:displayname>",
-          "<c:comp name=\"VEVENT\"/>"}},
+        {PropfindCurrentUserPrincipal(), ""},
+        {PropfindCalendarHomeSet(), ""},
+        {PropfindCalendars(), ""},
+        {PropfindEtags(), ""},
+        {SyncCollection(""), ""},
+        {SyncCollection("http://t/1?a&b"), "<d:sync-token>http://t/1?a&amp;b</d:sync-token>"},
+        {CalendarMultiget({"/c/<\">.ics"}), "<d:href>/c/&lt;&quot;&gt;.ics</d:href>"},
+        {MkCalendar("Work & <Home>"), "<d:displayname>Work &amp; &lt;Home&gt;</d:displayname>"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.body);
-        EXPECT_EQ(c.body.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u);
-        EXPECT_FALSE(FindXmlProblem(c.body));
-        EXPECT_NE(c.body.find("xmlns:d=\"DAV:\""), std::string::npos);
-        for (const std::string& name : c.names)
-            EXPECT_NE(c.body.find(name), std::string::npos) << name;
+        EXPECT_FALSE(FindXmlProblem(c.body)) << c.body;
+        EXPECT_NE(c.body.find(c.escaped), std::string::npos) << c.body;
     }
 }
 
