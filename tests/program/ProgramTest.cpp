@@ -1,8 +1,8 @@
 #include "tests/harness/WindowTestHarness.h"
 #include "tests/support/CommonDialogs.h"
 #include "tests/support/ProgramWindows.h"
-#include "tests/support/ScreenReader.h"
 #include "tests/support/Screen.h"
+#include "tests/support/ScreenReader.h"
 #include "tests/support/TempFolder.h"
 
 #include "res/RegistryNames.h"
@@ -44,27 +44,6 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindProgramWindow(HWND window, LPARAM searchPointer) {
-    auto& search = *reinterpret_cast<WindowSearch*>(searchPointer);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char title[64] = "", className[16] = "";
-    GetWindowTextA(window, title, sizeof title);
-    GetClassNameA(window, className, sizeof className);
-    // Its message boxes bear the program's name too.
-    if (owner == search.processId && std::string(title).rfind("OrvikCalendar", 0) == 0 &&
-        lstrcmpA(className, "#32770") != 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // One started OrvikCalendar (its build whose clock a test can pin); ended by
 // force if a test leaves it running.
 class RunningProgram {
@@ -92,11 +71,7 @@ class RunningProgram {
     bool Started() const { return started; }
     DWORD ProcessId() const { return process.dwProcessId; }
     bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
-    HWND MainWindow() const {
-        WindowSearch search{process.dwProcessId, nullptr};
-        EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND MainWindow() const { return ProgramWindowOf(process.dwProcessId); }
     // Another process starts on its own time: poll for its window.
     HWND WaitForMainWindow() const {
         HWND window = nullptr;
@@ -220,15 +195,7 @@ TEST_F(WholeProgram, StoredMaximisedPlacementStartsMaximised) {
 
 HWND WaitForDialogOf(DWORD processId) {
     HWND found = nullptr;
-    WaitUntil([&] {
-        for (found = nullptr; (found = FindWindowExA(nullptr, found, "#32770", nullptr));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == processId && IsWindowVisible(found))
-                return true;
-        }
-        return false;
-    });
+    WaitUntil([&] { return (found = DialogOf(processId)) != nullptr; });
     return found;
 }
 
@@ -444,8 +411,11 @@ TEST_F(WholeProgram, AScreenReaderHearsEachDayAndEachButton) {
     const struct {
         int id;
         const char* name;
-    } buttons[] = {{1000, "Previous year"}, {1002, "Previous month"}, {1013, "March 2026"},
-                   {1003, "Next month"},    {1001, "Next year"}};
+    } buttons[] = {{1000, "Previous year"},
+                   {1002, "Previous month"},
+                   {1013, "March 2026"},
+                   {1003, "Next month"},
+                   {1001, "Next year"}};
     std::pair<int, HWND> search;
     for (const auto& button : buttons) {
         search = {button.id, nullptr};

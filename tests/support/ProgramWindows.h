@@ -11,6 +11,45 @@
 // What a user sees of the program's main window, from this process or from
 // another one, and the recovery files it keeps.
 
+struct ProgramWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+inline BOOL CALLBACK FindProgramWindow(HWND window, LPARAM searchPointer) {
+    auto& search = *reinterpret_cast<ProgramWindowSearch*>(searchPointer);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "", className[16] = "";
+    GetWindowTextA(window, title, sizeof title);
+    GetClassNameA(window, className, sizeof className);
+    // Its message boxes bear the program's name too.
+    if (owner == search.processId && std::string(title).rfind("OrvikCalendar", 0) == 0 &&
+        lstrcmpA(className, "#32770") != 0) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The main window of the program running as that process, if it has one yet.
+inline HWND ProgramWindowOf(DWORD processId) {
+    ProgramWindowSearch search{processId, nullptr};
+    EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A dialog or message box that process shows, if any.
+inline HWND DialogOf(DWORD processId) {
+    for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, "#32770", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        if (owner == processId && IsWindowVisible(found))
+            return found;
+    }
+    return nullptr;
+}
+
 inline BOOL CALLBACK CollectTextBoxes(HWND child, LPARAM found) {
     // Only a text box answers how many lines it has; the cells are the frame's only ones.
     if (SendMessageA(child, EM_GETLINECOUNT, 0, 0) > 0)

@@ -13,6 +13,7 @@
 #include "shell/CalDavServer.h"
 #include "shell/Credentials.h"
 #include "tests/harness/WindowTestHarness.h"
+#include "tests/support/ProgramWindows.h"
 
 #include <windows.h>
 
@@ -22,40 +23,6 @@
 namespace {
 
 const DWORD kPatienceMs = 30000;
-
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindFrame(HWND window, LPARAM pointer) {
-    auto& search = *reinterpret_cast<Search*>(pointer);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search.processId && IsWindowVisible(window) &&
-        lstrcmpA(className, "#32770") != 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOf(DWORD processId, bool dialog) {
-    if (dialog) {
-        for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, "#32770", nullptr));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == processId && IsWindowVisible(found))
-                return found;
-        }
-        return nullptr;
-    }
-    Search search{processId, nullptr};
-    EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 std::string StatusText(HWND frame) {
     HWND bar = FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
@@ -92,7 +59,7 @@ struct Program {
                             nullptr, &startup, &process))
             return;
         CloseHandle(process.hThread);
-        WaitFor([&] { return (frame = FindOf(process.dwProcessId, false)) != nullptr; });
+        WaitFor([&] { return (frame = ProgramWindowOf(process.dwProcessId)) != nullptr; });
     }
     ~Program() {
         if (!process.hProcess)
@@ -108,7 +75,7 @@ struct Program {
         while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
             if (GetTickCount() - start > kPatienceMs)
                 return 0xFFFFFFFF;
-            if (HWND question = FindOf(process.dwProcessId, true))
+            if (HWND question = DialogOf(process.dwProcessId))
                 PostMessageA(question, WM_COMMAND, answer, 0);
         }
         return GetTickCount() - start;
