@@ -17,3 +17,12 @@ bool SetWindowTextIfChanged(HWND window, const char* text) {
     SetWindowTextA(window, text);
     return true;
 }
+
+bool SetStaticTextUnpainted(HWND label, const char* text) {
+    const int length = static_cast<int>(std::strlen(text));
+    if (GetWindowTextLengthA(label) == length && WindowText(label) == text)
+        return false;
+    // The control keeps no text of its own: it paints the window's text.
+    DefWindowProcA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return true;
+}

@@ -31,6 +31,15 @@ const UINT kFrameChanged =
 
 WNDPROC editProcedure = nullptr; // the platform EDIT control's own
 
+// Whether the child already has this place in its parent.
+bool IsPlacedAt(HWND child, const GridRect& place) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect.left == place.left && rect.top == place.top &&
+           rect.right - rect.left == place.width && rect.bottom - rect.top == place.height;
+}
+
 } // namespace
 
 CMyEdit::~CMyEdit() {
@@ -69,14 +78,18 @@ void CMyEdit::ReclaimDayLabel() {
 
 bool CMyEdit::Show(const Date& shown, bool inOtherMonth, const std::string& text,
                    bool replacedFromOutside) {
+    // A cell just made has no reader's name, no undo history and no paint yet.
+    const bool firstDay = date == Date();
     const bool otherDay = !(shown == date);
     const bool looksOther = otherDay || inOtherMonth != otherMonth;
     date = shown;
     otherMonth = inOtherMonth;
     char number[16];
     std::snprintf(number, sizeof number, "%d", date.day);
-    SetWindowTextIfChanged(dayLabel, number);
+    SetStaticTextUnpainted(dayLabel, number); // painted with the cell below
     const bool textChanged = SetWindowTextIfChanged(window, text.c_str());
+    if (firstDay)
+        return true;
     // A screen reader hears the new day, the focused cell's too.
     if (looksOther)
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
@@ -189,15 +202,20 @@ bool CMyEdit::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 
 LRESULT CMyEdit::OnCreate(WPARAM wParam, LPARAM lParam) {
     otherMonth = false;
-    dayLabel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0,
-                               window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Made in its place: a move costs a round trip to the window server,
+    // and the WM_SIZE after the creation then finds nothing to move.
+    RECT client{};
+    GetClientRect(window, &client);
+    const GridRect place = DayLabelInCell(client.right, static_cast<int>(view->Dpi()));
+    dayLabel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, place.left,
+                               place.top, place.width, place.height, window, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
     HideControlFromReaders(dayLabel); // the cell's name says the day
 
     const LRESULT created = DefaultHandling(WM_CREATE, wParam, lParam);
     // No limit on what the user types: a day holds as much as the diary file.
     SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
-    // Not shown yet: no redraw; the label is placed at the WM_SIZE that
-    // follows the creation.
+    // Not shown yet: no redraw.
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(view->Fonts().Text()), FALSE);
     SendMessageA(dayLabel, WM_SETFONT, reinterpret_cast<WPARAM>(view->Fonts().Bold()), FALSE);
     return created;
@@ -217,7 +235,8 @@ void CMyEdit::PlaceDayLabel() {
         RECT client{};
         GetClientRect(window, &client);
         const GridRect place = DayLabelInCell(client.right, dpi);
-        MoveWindow(dayLabel, place.left, place.top, place.width, place.height, TRUE);
+        if (!IsPlacedAt(dayLabel, place))
+            MoveWindow(dayLabel, place.left, place.top, place.width, place.height, TRUE);
         return;
     }
     // Over the corner square between the two scroll bars, in the view's
