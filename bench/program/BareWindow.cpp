@@ -1,12 +1,14 @@
 // The least a program with a window does: register a class, create the
 // window, show it, run the message loop. The yardstick of a start.
-// With --month-grid it also makes as many child windows as a month shows
-// (a text box with a day label for each of 42 days, 13 more labels): the
-// least any program built of those windows can take. When the environment
+// With --month-grid it also makes a status bar and as many child windows as
+// a month shows (a text box with a day label for each of 42 days, 13 more
+// labels): the least any program built of those windows can take. When the environment
 // variable ORVIK_MEASURE names a file, the grid then times the least a next
 // month costs (42 new texts, then everything painted), writes it there and
 // closes.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,6 +30,9 @@ void CreateChild(const char* className, DWORD style, int x, int y, int width, in
 }
 
 void CreateMonthGrid(HWND window) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    CreateChild(STATUSCLASSNAMEA, SBARS_SIZEGRIP, 0, 0, 0, 0, window);
     RECT client{};
     GetClientRect(window, &client);
     const int width = client.right / (kColumns + 1), height = client.bottom / (kRows + 1);

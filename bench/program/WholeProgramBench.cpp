@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
                           hugeDiary,
                           -1,
                           {}});
-    contenders.push_back({"bare window with a month's 97 child windows",
+    contenders.push_back({"bare window with a status bar and a month's 97 child windows",
                           {folder + "BareWindow.exe", "Bare window", "--month-grid"},
                           "",
                           0,
