@@ -1,5 +1,7 @@
 #include "framework/AccessibleObject.h"
 
+#include "framework/ComApartment.h"
+
 #include <commctrl.h>
 #include <objbase.h>
 #include <oleacc.h>
@@ -34,8 +36,7 @@ class CLookedAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (!object)
             return E_POINTER;
-        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) ||
-            id == __uuidof(IAccessible)) {
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -193,6 +194,7 @@ LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, const AccessibleLook&
         !standard)
         return 0;
     auto* looked = new CLookedAccessible(standard, window, look);
+    EnsureComApartment(); // the object is marshalled to the reader
     const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, looked);
     looked->Release(); // the answer holds what the reader needs
     return answer;

@@ -1,5 +1,7 @@
 #include "framework/FileDialog.h"
 
+#include "framework/ComApartment.h"
+
 #include <commdlg.h>
 
 #include <vector>
@@ -35,6 +37,7 @@ bool CFileDialog::DoModal(HWND owner) {
     request.lpstrDefExt = defaultExtension;
     request.Flags = kFlags;
     request.lpfnHook = KeepDefaults;
+    EnsureComApartment(); // the dialog shows the shell's folders
     const BOOL chosen = openDialog ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
     if (chosen)
         path = buffer.data();

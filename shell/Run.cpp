@@ -1,6 +1,7 @@
 #include "shell/Run.h"
 
 #include "framework/AppModule.h"
+#include "framework/ComApartment.h"
 #include "framework/GuardedDispatch.h"
 #include "framework/MessageLoop.h"
 #include "res/MessageTexts.h"
@@ -11,7 +12,6 @@
 #include "storage/SettingsStore.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 namespace {
 
@@ -76,12 +76,11 @@ int Run(const char*, int showCommand, const AfterShown& afterShown) {
 int RunProgram(const char* commandLine, int showCommand, const AfterShown& afterShown) {
     // Makes sure user32 is up before anything else touches windows.
     DefWindowProcA(nullptr, 0, 0, 0);
-    CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
     g_appModule.Init();
     const int exitCode = Run(commandLine, showCommand, afterShown);
     g_appModule.Term();
-    CoUninitialize();
+    EndComApartment();
     return exitCode;
 }
