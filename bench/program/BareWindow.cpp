@@ -4,8 +4,9 @@
 // a month shows (a text box with a day label for each of 42 days, 13 more
 // labels): the least any program built of those windows can take. When the environment
 // variable ORVIK_MEASURE names a file, the grid then times the least a next
-// month costs (42 new texts, then everything painted), and the same with
-// the 42 day labels' new numbers, writes both there and closes.
+// month costs (42 new texts, then everything painted), the same with the
+// 42 day labels' new numbers, and that again in the program's fonts, writes
+// them there and closes.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -88,16 +89,37 @@ std::string TimeNextMonths(HWND window, bool dayNumbers) {
     return line;
 }
 
+// The texts in the message font and the day numbers in its bold, as the
+// program shows them, instead of the system font.
+void GiveMessageFonts(HFONT text, HFONT bold) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        SendMessageA(cells[i], WM_SETFONT, reinterpret_cast<WPARAM>(text), TRUE);
+        SendMessageA(dayLabels[i], WM_SETFONT, reinterpret_cast<WPARAM>(bold), TRUE);
+    }
+}
+
 void CALLBACK MeasureNextMonth(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
     const std::string texts = TimeNextMonths(window, false);
     const std::string withNumbers = TimeNextMonths(window, true);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT text = CreateFontIndirectA(&metrics.lfMessageFont);
+    metrics.lfMessageFont.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirectA(&metrics.lfMessageFont);
+    GiveMessageFonts(text, bold);
+    const std::string inFonts = TimeNextMonths(window, true);
     if (FILE* file = std::fopen(std::getenv("ORVIK_MEASURE"), "w")) {
-        std::fprintf(file, "next month\t%s\nnext month with day numbers\t%s\n", texts.c_str(),
-                     withNumbers.c_str());
+        std::fprintf(file,
+                     "next month\t%s\nnext month with day numbers\t%s\n"
+                     "next month with day numbers, in the program's fonts\t%s\n",
+                     texts.c_str(), withNumbers.c_str(), inFonts.c_str());
         std::fclose(file);
     }
     DestroyWindow(window);
+    DeleteObject(text);
+    DeleteObject(bold);
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
