@@ -1,14 +1,12 @@
 #include "framework/AccessibleObject.h"
 
 #include "framework/ComApartment.h"
+#include "framework/ControlHook.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 #include <oleacc.h>
 
 namespace {
-
-const UINT_PTR kLookSubclass = 1;
 
 std::wstring Wide(const std::string& utf8) {
     std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(
@@ -168,21 +166,18 @@ class CLookedAccessible final : public IAccessible {
     LONG references = 1;
 };
 
-LRESULT CALLBACK LookedControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR, DWORD_PTR data) {
-    const auto* look = reinterpret_cast<const AccessibleLook*>(data);
+LRESULT LookedControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                               void* data) {
+    const auto* look = static_cast<const AccessibleLook*>(data);
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
         return AnswerAccessibleObject(window, wParam, *look);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, LookedControlProcedure, kLookSubclass);
-        delete look; // the subclass owned it
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        delete look; // the hook owned it
+    return CallControlProcedure(window, message, wParam, lParam);
 }
 
 void GiveLook(HWND control, AccessibleLook look) {
-    SetWindowSubclass(control, LookedControlProcedure, kLookSubclass,
-                      reinterpret_cast<DWORD_PTR>(new AccessibleLook(std::move(look))));
+    HookControl(control, LookedControlProcedure, new AccessibleLook(std::move(look)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "framework/CommandBar.h"
 
+#include "framework/ControlHook.h"
 #include "framework/Dpi.h"
 #include "framework/GuardedDispatch.h"
 
@@ -72,7 +73,7 @@ HWND CCommandBarCtrl::Create(HWND parent) {
     SendMessageA(window, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(window, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     SetDpi(WindowDpi(window));
-    SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    HookControl(window, ControlHookProcedure, this);
     ShowUnderlines(false);
     return window;
 }
@@ -423,9 +424,9 @@ int CCommandBarCtrl::MnemonicButton(WPARAM character) const {
     return found == std::string::npos ? -1 : static_cast<int>(found);
 }
 
-LRESULT CALLBACK CCommandBarCtrl::SubclassProc(HWND toolbar, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR, DWORD_PTR selfPointer) {
-    auto* self = reinterpret_cast<CCommandBarCtrl*>(selfPointer);
+LRESULT CCommandBarCtrl::ControlHookProcedure(HWND toolbar, UINT message, WPARAM wParam,
+                                              LPARAM lParam, void* selfPointer) {
+    auto* self = static_cast<CCommandBarCtrl*>(selfPointer);
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -435,7 +436,7 @@ LRESULT CALLBACK CCommandBarCtrl::SubclassProc(HWND toolbar, UINT message, WPARA
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE: {
         // The toolbar's hot tracking; in keyboard mode a button stays hot.
-        const LRESULT result = DefSubclassProc(toolbar, message, wParam, lParam);
+        const LRESULT result = CallControlProcedure(toolbar, message, wParam, lParam);
         if (self->barActive) {
             const int hovered = static_cast<int>(SendMessageA(toolbar, TB_GETHOTITEM, 0, 0));
             self->SetHot(hovered >= 0 ? hovered : self->hot);
@@ -449,11 +450,10 @@ LRESULT CALLBACK CCommandBarCtrl::SubclassProc(HWND toolbar, UINT message, WPARA
         }
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(toolbar, SubclassProc, 0);
         self->window = nullptr;
         break;
     default:
         break;
     }
-    return DefSubclassProc(toolbar, message, wParam, lParam);
+    return CallControlProcedure(toolbar, message, wParam, lParam);
 }

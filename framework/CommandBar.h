@@ -40,8 +40,8 @@ class CCommandBarCtrl {
     BOOL TrackPopupMenu(HMENU popup, UINT flags, int x, int y);
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND toolbar, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR self);
+    static LRESULT ControlHookProcedure(HWND toolbar, UINT message, WPARAM wParam, LPARAM lParam,
+                                        void* self);
     static LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam);
 
     bool OnSysKeyDown(WPARAM key, LPARAM lParam);
