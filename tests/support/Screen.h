@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // True when nothing else lies over the window on the screen (at its centre
 // and near its corners), so that a screenshot shows it.
 inline bool ShownUncovered(HWND window) {
@@ -21,20 +23,28 @@ inline bool ShownUncovered(HWND window) {
     return true;
 }
 
-// A pixel of the window's client area as the window paints it, drawn into
-// memory: whatever covers the window on the screen does not matter.
-inline COLORREF RenderedPixel(HWND window, int x, int y) {
+// A window's client area as the screen shows it, or as the window paints it
+// now, drawn into memory (where whatever covers the window does not matter).
+inline std::vector<COLORREF> ClientPixels(HWND window, bool asShown) {
     RECT client{};
     GetClientRect(window, &client);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_ERASEBKGND | PRF_CLIENT);
-    const COLORREF pixel = GetPixel(memory, x, y);
+    if (asShown)
+        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    else
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+                     PRF_ERASEBKGND | PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x)
+            pixels.push_back(GetPixel(memory, x, y));
+    }
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixel;
+    ReleaseDC(window, dc);
+    return pixels;
 }

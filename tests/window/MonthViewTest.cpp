@@ -219,31 +219,6 @@ COLORREF BackgroundPixel(HWND cell) {
     return pixel;
 }
 
-// A window's client area as the screen shows it, or as the window paints it now.
-std::vector<COLORREF> ClientPixels(HWND window, bool asShown) {
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    if (asShown)
-        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    else
-        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
-                     PRF_ERASEBKGND | PRF_CLIENT);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < client.bottom; ++y) {
-        for (int x = 0; x < client.right; ++x)
-            pixels.push_back(GetPixel(memory, x, y));
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, dc);
-    return pixels;
-}
-
 TEST_F(MonthView, CellColoursOnScreen) {
     OpenDiary({{Ymd(2026, 3, 13), "a text that stays"}});
     SetFocus(Navigator().window);
