@@ -11,7 +11,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
