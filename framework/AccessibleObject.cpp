@@ -183,13 +183,13 @@ void GiveLook(HWND control, AccessibleLook look) {
 } // namespace
 
 LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, const AccessibleLook& look) {
+    EnsureComApartment(); // the objects are COM's, marshalled to the reader
     IAccessible* standard = nullptr;
     if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))) ||
         !standard)
         return 0;
     auto* looked = new CLookedAccessible(standard, window, look);
-    EnsureComApartment(); // the object is marshalled to the reader
     const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, looked);
     looked->Release(); // the answer holds what the reader needs
     return answer;
