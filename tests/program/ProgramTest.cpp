@@ -3,6 +3,7 @@
 #include "tests/support/ProgramWindows.h"
 #include "tests/support/Screen.h"
 #include "tests/support/ScreenReader.h"
+#include "tests/support/StartedProgram.h"
 #include "tests/support/TempFolder.h"
 
 #include "res/RegistryNames.h"
@@ -17,25 +18,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Another process starts and answers on its own time: every wait for it
-// polls, and gives up after this long.
-const DWORD kPatienceMs = 15000;
-
-// Polls until the condition holds; false when it did not within the time.
-bool WaitUntil(const std::function<bool()>& condition, DWORD patienceMs = kPatienceMs) {
-    for (DWORD waited = 0; waited < patienceMs; waited += 20) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
-}
 
 std::string ProgramFolder() {
     char path[MAX_PATH] = "";
@@ -44,64 +30,10 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-// One started OrvikCalendar (its build whose clock a test can pin); ended by
-// force if a test leaves it running.
-class RunningProgram {
+// One started OrvikCalendar: its build whose clock a test can pin.
+class RunningProgram : public StartedProgram {
   public:
-    RunningProgram() {
-        const std::string folder = ProgramFolder();
-        std::string commandLine = "\"" + folder + "OrvikCalendarPinnedClock.exe\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 folder.c_str(), &startup, &process) != FALSE;
-        if (started)
-            CloseHandle(process.hThread);
-    }
-    ~RunningProgram() {
-        if (!started)
-            return;
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 99);
-        CloseHandle(process.hProcess);
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    bool Started() const { return started; }
-    DWORD ProcessId() const { return process.dwProcessId; }
-    bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
-    HWND MainWindow() const { return ProgramWindowOf(process.dwProcessId); }
-    // Another process starts on its own time: poll for its window.
-    HWND WaitForMainWindow() const {
-        HWND window = nullptr;
-        WaitUntil([&] {
-            window = MainWindow();
-            return !Running() || (window && IsWindowVisible(window));
-        });
-        if (!window || !IsWindowVisible(window))
-            return nullptr;
-        WaitForInputIdle(process.hProcess, kPatienceMs); // shown and painted
-        return window;
-    }
-    void WaitUntilIdle() const { WaitForInputIdle(process.hProcess, kPatienceMs); }
-    // Ends it at once, as a crash or the task manager would: nothing is saved.
-    void Kill() const {
-        TerminateProcess(process.hProcess, 99);
-        WaitForSingleObject(process.hProcess, kPatienceMs);
-    }
-    // The exit code, or -1 when the program did not end in time.
-    int WaitForExit() const {
-        DWORD code = 0;
-        if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(process.hProcess, &code))
-            return -1;
-        return static_cast<int>(code);
-    }
-
-  private:
-    PROCESS_INFORMATION process{};
-    bool started = false;
+    RunningProgram() : StartedProgram(ProgramFolder() + "OrvikCalendarPinnedClock.exe") {}
 };
 
 // The recent-file list names this diary, so that the program opens it.
@@ -345,7 +277,7 @@ TEST_F(WholeProgram, ALineOfThisMinuteIsReminded) {
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    const std::vector<std::string> menu = ReminderMenu(window, kPatienceMs);
+    const std::vector<std::string> menu = ReminderMenu(window, kProgramPatienceMs);
     ASSERT_FALSE(menu.empty()) << "no reminder within the time";
     EXPECT_NE(menu.front().find("11:00 now"), std::string::npos) << menu.front();
     EXPECT_EQ(
@@ -365,7 +297,7 @@ TEST_F(WholeProgram, ALineDueWhileTheProgramWasNotRunningIsRemindedAsMissed) {
     RunningProgram program;
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    const std::vector<std::string> menu = ReminderMenu(window, kPatienceMs);
+    const std::vector<std::string> menu = ReminderMenu(window, kProgramPatienceMs);
     ASSERT_FALSE(menu.empty()) << "not reminded";
     EXPECT_NE(menu.front().find(" - missed: " + line), std::string::npos) << menu.front();
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -444,7 +376,7 @@ TEST_F(WholeProgram, AltFOpensTheFileMenuFromTheMenuBar) {
     PostMessageA(window, WM_SYSKEYDOWN, VK_MENU, alt | 1);
     PostKey(window, WM_SYSKEYDOWN, 'F', alt);
     PostMessageA(window, WM_KEYUP, VK_MENU, (static_cast<LPARAM>(KF_REPEAT | KF_UP) << 16) | 1);
-    const std::vector<std::string> items = spy.WaitForMenu(kPatienceMs);
+    const std::vector<std::string> items = spy.WaitForMenu(kProgramPatienceMs);
     ASSERT_FALSE(items.empty()) << "no drop-down menu opened";
     EXPECT_EQ(items.back(), "E&xit") << "the File menu, which ends with Exit";
     PostKey(window, WM_KEYDOWN, VK_ESCAPE);
@@ -538,10 +470,10 @@ TEST_F(Recovery, TheEndOfTheSessionKeepsEverythingAndDoesNotWait) {
     WaitUntil([&] { return ShownText(cell) == "x"; });
     DWORD_PTR reply = 0;
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
-                                    kPatienceMs, &reply));
+                                    kProgramPatienceMs, &reply));
     EXPECT_EQ(reply, static_cast<DWORD_PTR>(TRUE)) << "the log-off goes on";
-    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, kPatienceMs,
-                        &reply);
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                        kProgramPatienceMs, &reply);
     EXPECT_EQ(RecoveryFiles().size(), 1u);
     StoredValue value;
     EXPECT_TRUE(ReadStoredValue(ORVIK_VALUE_WINDOW_PLACEMENT, value));

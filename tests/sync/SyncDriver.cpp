@@ -13,7 +13,7 @@
 #include "shell/CalDavServer.h"
 #include "shell/Credentials.h"
 #include "tests/harness/WindowTestHarness.h"
-#include "tests/support/ProgramWindows.h"
+#include "tests/support/StartedProgram.h"
 
 #include <windows.h>
 
@@ -22,15 +22,12 @@
 
 namespace {
 
-const DWORD kPatienceMs = 30000;
+// A sync waits for the server: longer than a start.
+const DWORD kSyncPatienceMs = 30000;
 
 std::string StatusText(HWND frame) {
     HWND bar = FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
-    char text[512] = "";
-    if (bar)
-        SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_BLOCK, 2000, nullptr);
-    return text;
+    return bar ? ShownText(bar) : std::string();
 }
 
 bool IsLastWord(const std::string& status) {
@@ -38,49 +35,24 @@ bool IsLastWord(const std::string& status) {
            status.rfind("Sync:", 0) == 0;
 }
 
-template <class Condition> bool WaitFor(Condition condition, DWORD patienceMs = kPatienceMs) {
-    for (DWORD waited = 0; waited < patienceMs; waited += 20) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
+bool WaitForLastWord(HWND frame, std::string& status) {
+    return WaitUntil([&] { return IsLastWord(status = StatusText(frame)); }, kSyncPatienceMs);
 }
 
-struct Program {
-    PROCESS_INFORMATION process{};
-    HWND frame = nullptr;
-
-    explicit Program(const std::string& path) {
-        std::string commandLine = "\"" + path + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &process))
-            return;
-        CloseHandle(process.hThread);
-        WaitFor([&] { return (frame = ProgramWindowOf(process.dwProcessId)) != nullptr; });
+// Posts the close, answers a question about unsaved changes, and gives how
+// long the program took to end (-1: it did not).
+long Close(const StartedProgram& program, HWND frame, int answer) {
+    const DWORD start = GetTickCount();
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    while (program.Running()) {
+        if (GetTickCount() - start > kSyncPatienceMs)
+            return -1;
+        if (HWND question = DialogOf(program.ProcessId()))
+            PostMessageA(question, WM_COMMAND, answer, 0);
+        Sleep(50);
     }
-    ~Program() {
-        if (!process.hProcess)
-            return;
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 99);
-        CloseHandle(process.hProcess);
-    }
-    // Posts the close and answers a question about unsaved changes.
-    DWORD Close(int answer) {
-        const DWORD start = GetTickCount();
-        PostMessageA(frame, WM_CLOSE, 0, 0);
-        while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-            if (GetTickCount() - start > kPatienceMs)
-                return 0xFFFFFFFF;
-            if (HWND question = DialogOf(process.dwProcessId))
-                PostMessageA(question, WM_COMMAND, answer, 0);
-        }
-        return GetTickCount() - start;
-    }
-};
+    return static_cast<long>(GetTickCount() - start);
+}
 
 int Discover(const std::string& server, const std::string& user, const std::string& password) {
     HttpClient http(user, password);
@@ -117,30 +89,33 @@ int Configure(char** argv, int argc) {
 }
 
 int Run(const std::string& path, const std::string& then) {
-    Program program(path);
-    if (!program.frame) {
+    StartedProgram program(path);
+    HWND frame = program.WaitForMainWindow();
+    if (!frame) {
         std::printf("no window\n");
         return 1;
     }
     std::string status;
-    WaitFor([&] { return IsLastWord(status = StatusText(program.frame)); });
+    WaitForLastWord(frame, status);
     std::printf("%s\n", status.c_str());
     if (then == "then-save") {
-        PostMessageA(program.frame, WM_COMMAND, ID_FILE_SAVE, 0);
+        PostMessageA(frame, WM_COMMAND, ID_FILE_SAVE, 0);
         // The save syncs again: wait for its word too.
         Sleep(300);
-        WaitFor([&] { return IsLastWord(StatusText(program.frame)); });
+        WaitForLastWord(frame, status);
     }
-    return program.Close(then == "then-discard" ? IDNO : IDYES) == 0xFFFFFFFF ? 1 : 0;
+    return Close(program, frame, then == "then-discard" ? IDNO : IDYES) < 0 ? 1 : 0;
 }
 
 int CloseWhileSyncing(const std::string& path) {
-    Program program(path);
-    if (!program.frame ||
-        !WaitFor([&] { return StatusText(program.frame).rfind("Syncing", 0) == 0; }))
+    StartedProgram program(path);
+    HWND frame = program.WaitForMainWindow();
+    if (!frame ||
+        !WaitUntil([&] { return StatusText(frame).rfind("Syncing", 0) == 0; }, kSyncPatienceMs))
         return 1;
-    std::printf("%lu\n", static_cast<unsigned long>(program.Close(IDNO)));
-    return 0;
+    const long elapsed = Close(program, frame, IDNO);
+    std::printf("%ld\n", elapsed);
+    return elapsed < 0 ? 1 : 0;
 }
 
 } // namespace
