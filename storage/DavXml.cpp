@@ -1,5 +1,7 @@
 #include "storage/DavXml.h"
 
+#include "storage/XmlExport.h"
+
 #include "core/Utf8.h"
 
 #include <algorithm>
@@ -22,24 +24,9 @@ const std::size_t kMaxDepth = 256;
 std::string Escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            // Control characters cannot appear in XML 1.0 at all.
-            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
-                out += c;
-        }
+        // Control characters cannot appear in XML 1.0 at all.
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+            AppendEscapedByte(out, c, true);
     }
     return out;
 }

@@ -40,25 +40,6 @@ std::size_t DoubleByteLength(const std::string& text, std::size_t at, CharacterF
     return at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x40 ? 2 : 0;
 }
 
-void AppendEscapedByte(std::string& out, char c, bool inQuotes) {
-    switch (c) {
-    case '&':
-        out += "&amp;";
-        break;
-    case '<':
-        out += "&lt;";
-        break;
-    case '>':
-        out += "&gt;";
-        break;
-    case '"':
-        out += inQuotes ? "&quot;" : "\"";
-        break;
-    default:
-        out += c;
-    }
-}
-
 // Appends the UTF-8 character at `at` and gives its length. A byte outside
 // any well-formed sequence becomes U+FFFD, as the program shows it; U+FFFE and
 // U+FFFF, which XML 1.0 forbids, are dropped.
@@ -136,6 +117,25 @@ void AppendDay(std::string& out, const GridDay& day, CharacterForm form) {
 }
 
 } // namespace
+
+void AppendEscapedByte(std::string& out, char c, bool inQuotes) {
+    switch (c) {
+    case '&':
+        out += "&amp;";
+        break;
+    case '<':
+        out += "&lt;";
+        break;
+    case '>':
+        out += "&gt;";
+        break;
+    case '"':
+        out += inQuotes ? "&quot;" : "\"";
+        break;
+    default:
+        out += c;
+    }
+}
 
 std::string ExportXml(const MonthExport& month) {
     // The Monday of the week that holds the first; a first on a Sunday gives

@@ -30,3 +30,7 @@ std::string ExportXml(const MonthExport& month);
 
 // The name under which XML knows a Windows ANSI code page.
 std::string EncodingNameForCodePage(unsigned codePage);
+
+// Appends one byte of text as XML character data: markup characters as
+// entities, a double quote too where the text stands in quotes.
+void AppendEscapedByte(std::string& out, char c, bool inQuotes);
