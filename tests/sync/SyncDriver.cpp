@@ -25,9 +25,14 @@ namespace {
 // A sync waits for the server: longer than a start.
 const DWORD kSyncPatienceMs = 30000;
 
+// In one message: the text may change between asking its length and asking it.
 std::string StatusText(HWND frame) {
     HWND bar = FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
-    return bar ? ShownText(bar) : std::string();
+    char text[512] = "";
+    if (bar)
+        SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_BLOCK, 2000, nullptr);
+    return text;
 }
 
 bool IsLastWord(const std::string& status) {
