@@ -2,7 +2,6 @@
 
 #include "storage/FileBytes.h"
 
-#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -44,78 +43,80 @@ std::string FormatCalendar(const EventStore& store) {
 bool CCsvReader::ReadRecord() {
     while (next < bytes.size()) {
         const std::size_t start = next;
-        bool quoted = false;
-        std::size_t end = start;
-        for (; end < bytes.size(); ++end) {
-            const char c = bytes[end];
-            if (c == '"')
-                quoted = !quoted;
-            else if (c == '\r' || (c == '\n' && !quoted))
-                break;
-        }
+        const std::size_t end = CutFields(start);
         record = bytes.substr(start, end - start);
         next = end < bytes.size() ? end + 1 : end;
         if (!record.empty())
             return true;
     }
     record = {};
+    fieldCount = 0;
+    unquotedContent = false;
     return false;
 }
 
-void CCsvReader::GetField(int n, std::string& field) const {
+const std::string& CCsvReader::Field(int n) const {
+    static const std::string kMissing;
+    return n >= 0 && n < fieldCount ? fields[static_cast<std::size_t>(n)] : kMissing;
+}
+
+std::string& CCsvReader::NextField() {
+    if (static_cast<std::size_t>(fieldCount) == fields.size())
+        fields.emplace_back();
+    std::string& field = fields[static_cast<std::size_t>(fieldCount++)];
     field.clear();
-    int counter = 0;
+    return field;
+}
+
+std::size_t CCsvReader::CutFields(std::size_t k) {
+    fieldCount = 0;
+    unquotedContent = false;
+    std::string* field = &NextField();
     bool quoted = false;
-    for (std::size_t k = 0; k < record.size(); ++k) {
-        const char c = record[k];
-        if (c == '"') {
-            if (quoted && k + 1 < record.size() && record[k + 1] == '"') {
-                if (counter == n)
-                    field += '"';
-                ++k;
+    const std::size_t size = bytes.size();
+    while (k < size) {
+        const char c = bytes[k];
+        if (c == '\r')
+            break;
+        if (!quoted) {
+            if (c == '\n')
+                break;
+            if (c == '"')
+                quoted = true;
+            else if (c == ';' || c == ',')
+                field = &NextField();
+            else if (c != ' ' && c != '\t')
+                unquotedContent = true;
+            ++k;
+        } else if (c == '"') {
+            // A doubled quote inside quotes is one quote of the text.
+            if (k + 1 < size && bytes[k + 1] == '"') {
+                *field += '"';
+                k += 2;
             } else {
-                quoted = !quoted;
+                quoted = false;
+                ++k;
             }
-        } else if (!quoted) {
-            if (c == ';' || c == ',') {
-                if (++counter > n)
-                    return;
-            }
-        } else if (counter == n) {
-            // The field's bytes up to the next quote or LF in one go.
-            std::size_t end = k;
-            while (end < record.size() && record[end] != '"' && record[end] != '\n')
+        } else if (c == '\n') {
+            *field += "\r\n";
+            ++k;
+        } else {
+            // The text up to the next quote or line break in one go.
+            std::size_t end = k + 1;
+            while (end < size && bytes[end] != '"' && bytes[end] != '\n' && bytes[end] != '\r')
                 ++end;
-            field.append(record.data() + k, end - k);
-            k = end - 1;
-            if (end < record.size() && record[end] == '\n') {
-                field += "\r\n";
-                k = end;
-            }
+            field->append(bytes.data() + k, end - k);
+            k = end;
         }
     }
-}
-
-bool CCsvReader::HasUnquotedContent() const {
-    bool quoted = false;
-    for (std::size_t k = 0; k < record.size(); ++k) {
-        const char c = record[k];
-        if (c == '"')
-            quoted = !quoted;
-        else if (quoted)
-            k = std::min(record.find('"', k), record.size()) - 1; // to the closing quote
-        else if (c != ';' && c != ',' && c != ' ' && c != '\t')
-            return true;
-    }
-    return false;
+    return k;
 }
 
 bool ParseCalendar(std::string_view bytes, EventStore& store, SkippedRecords* skipped) {
     CCsvReader reader(bytes);
-    std::string date, text;
     while (reader.ReadRecord()) {
-        reader.GetField(0, date);
-        reader.GetField(1, text);
+        const std::string& date = reader.Field(0);
+        const std::string& text = reader.Field(1);
         // An empty day is written as a record with an empty text and read as
         // nothing; a record without a date, or with text outside quotes, is
         // one the reader cannot use and would drop without a word.

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The calendar file: one record per store entry, `"date";"text"` CR LF, the
 // date in the file form, every quote of the text doubled and every CR of it
@@ -23,24 +24,34 @@ class CCsvReader {
     // The bytes must outlive the reader.
     explicit CCsvReader(std::string_view bytes) : bytes(bytes) {}
 
-    // Moves to the next record that has at least one byte; false at the end.
-    // A record ends at every CR, and at every LF outside double quotes; an LF
-    // inside quotes stays in the record as a line break of the day text.
+    // Moves to the next record that has at least one byte and cuts it into
+    // fields; false at the end. A record ends at every CR, and at every LF
+    // outside double quotes; an LF inside quotes stays in the record as a
+    // line break of the day text.
     bool ReadRecord();
     // The content of field n (from 0) of the current record: the quoted parts
     // between its separators (";" or "," outside quotes), a doubled quote
     // inside quotes giving one, each LF given as CR LF. Unquoted bytes are
     // dropped, so an unquoted or missing field is empty.
-    void GetField(int n, std::string& field) const;
+    const std::string& Field(int n) const;
     // Bytes outside quotes other than separators and blanks: data the
     // fields leave out.
-    bool HasUnquotedContent() const;
+    bool HasUnquotedContent() const { return unquotedContent; }
     std::string Record() const { return std::string(record); }
 
   private:
     std::string_view bytes;
     std::size_t next = 0; // where the next record starts
     std::string_view record;
+    // One pass finds the record's end and its fields; the strings keep their
+    // memory from record to record.
+    std::vector<std::string> fields;
+    int fieldCount = 0;
+    bool unquotedContent = false;
+
+    // From `start` to the record's end, which it returns.
+    std::size_t CutFields(std::size_t start);
+    std::string& NextField();
 };
 
 // Records the reader could not use: one with no date, or with text outside

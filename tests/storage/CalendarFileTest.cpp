@@ -122,18 +122,16 @@ TEST(CalendarFile, RecordsHaveNoLengthLimit) {
 
 TEST(CalendarFile, ReaderGivesRecordsAndFields) {
     CCsvReader reader("\"a\";\"b\"\r\n\r\nplain\r\n x,\"c\"\"d\"");
-    std::string field;
     ASSERT_TRUE(reader.ReadRecord());
-    reader.GetField(1, field);
-    EXPECT_EQ(field, "b");
-    reader.GetField(2, field);
-    EXPECT_EQ(field, "") << "a missing field is empty";
+    EXPECT_EQ(reader.Field(1), "b");
+    EXPECT_EQ(reader.Field(2), "") << "a missing field is empty";
+    EXPECT_FALSE(reader.HasUnquotedContent());
     ASSERT_TRUE(reader.ReadRecord()) << "empty records are passed over";
-    reader.GetField(0, field);
-    EXPECT_EQ(field, "") << "unquoted bytes are no content";
+    EXPECT_EQ(reader.Field(0), "") << "unquoted bytes are no content";
+    EXPECT_EQ(reader.Field(1), "") << "no field is left from the record before";
+    EXPECT_TRUE(reader.HasUnquotedContent());
     ASSERT_TRUE(reader.ReadRecord());
-    reader.GetField(1, field);
-    EXPECT_EQ(field, "c\"d");
+    EXPECT_EQ(reader.Field(1), "c\"d");
     EXPECT_FALSE(reader.ReadRecord());
     EXPECT_FALSE(reader.ReadRecord()) << "the end stays the end";
 }
