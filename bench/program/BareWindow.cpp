@@ -7,6 +7,9 @@
 // month costs (42 new texts, then everything painted), the same with the
 // 42 day labels' new numbers, and that again in the program's fonts, writes
 // them there and closes.
+#include "bench/program/DayNote.h"
+#include "core/MonthGrid.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -36,16 +39,20 @@ void CreateMonthGrid(HWND window) {
     CreateChild(STATUSCLASSNAMEA, SBARS_SIZEGRIP, 0, 0, 0, 0, window);
     RECT client{};
     GetClientRect(window, &client);
-    const int width = client.right / (kColumns + 1), height = client.bottom / (kRows + 1);
+    // Laid out as the program lays out its month, so that the same texts
+    // wrap the same.
+    const GridLayout layout = LayoutGrid(client.right, client.bottom, 96);
+    auto create = [window](const char* className, DWORD style, const GridRect& place) {
+        return CreateChild(className, style, place.left, place.top, place.width, place.height,
+                           window);
+    };
     for (int column = 0; column < kColumns; ++column)
-        CreateChild("STATIC", SS_CENTER, (column + 1) * width, 0, width, 16, window);
+        create("STATIC", SS_CENTER, layout.WeekdayLabel(column));
     for (int row = 0; row < kRows; ++row) {
-        CreateChild("STATIC", SS_CENTER, 0, (row + 1) * height, width, 16, window);
+        create("STATIC", SS_CENTER, layout.WeekNumberLabel(row));
         for (int column = 0; column < kColumns; ++column) {
-            HWND cell =
-                CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE,
-                                (column + 1) * width, (row + 1) * height, width, height, window,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+            HWND cell = create("EDIT", WS_BORDER | ES_MULTILINE, layout.Cell(row, column));
+            const int width = layout.Cell(row, column).width;
             dayLabels.push_back(CreateChild("STATIC", SS_CENTER, width - 20, 0, 18, 15, cell));
             cells.push_back(cell);
         }
@@ -59,13 +66,11 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
            static_cast<double>(frequency.QuadPart);
 }
 
-// Texts like a month of the benchmark's diary, other ones every round; with
-// the day numbers, other ones too.
+// The notes of 42 days of the benchmark's diary, other ones every round;
+// with the day numbers, other ones too.
 void ShowTexts(HWND window, int round, bool dayNumbers) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const std::string text = "07:15 Run " + std::to_string(round) + "\r\n09:30 Meet Anna " +
-                                 std::to_string(i) + "\r\n12:30 Lunch\r\nCall the garage";
-        SetWindowTextA(cells[i], text.c_str());
+        SetWindowTextA(cells[i], DayNote(round * 42 + static_cast<int>(i)).c_str());
         if (dayNumbers)
             SetWindowTextA(dayLabels[i], std::to_string((i + round) % 31 + 1).c_str());
     }
