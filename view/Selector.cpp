@@ -9,7 +9,9 @@ bool CSelector::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESUL
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog();
-        result = TRUE;
+        // No button of the bar takes the focus: the frame gives it to a day
+        // cell once it shows, and a focus given now costs a start 10 ms.
+        result = FALSE;
         return true;
     case WM_COMMAND:
         result = 0;
