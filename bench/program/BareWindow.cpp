@@ -6,7 +6,9 @@
 // variable ORVIK_MEASURE names a file, the grid then times the least a next
 // month costs (42 new texts, then everything painted), the same with the
 // 42 day labels' new numbers, and that again in the program's fonts, writes
-// them there and closes.
+// them there and closes. With --as-shown as well, the grid starts showing
+// what the program's month shows: a month of the diary's notes and its day
+// numbers, in the program's fonts.
 #include "bench/program/DayNote.h"
 #include "core/MonthGrid.h"
 
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,12 +71,16 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 
 // The notes of 42 days of the benchmark's diary, other ones every round;
 // with the day numbers, other ones too.
-void ShowTexts(HWND window, int round, bool dayNumbers) {
+void SetTexts(int round, bool dayNumbers) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         SetWindowTextA(cells[i], DayNote(round * 42 + static_cast<int>(i)).c_str());
         if (dayNumbers)
             SetWindowTextA(dayLabels[i], std::to_string((i + round) % 31 + 1).c_str());
     }
+}
+
+void ShowTexts(HWND window, int round, bool dayNumbers) {
+    SetTexts(round, dayNumbers);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
@@ -94,26 +101,40 @@ std::string TimeNextMonths(HWND window, bool dayNumbers) {
     return line;
 }
 
-// The texts in the message font and the day numbers in its bold, as the
+// The message font for the texts and its bold for the day numbers, as the
 // program shows them, instead of the system font.
-void GiveMessageFonts(HFONT text, HFONT bold) {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        SendMessageA(cells[i], WM_SETFONT, reinterpret_cast<WPARAM>(text), TRUE);
-        SendMessageA(dayLabels[i], WM_SETFONT, reinterpret_cast<WPARAM>(bold), TRUE);
+struct MessageFonts {
+    HFONT text = nullptr, bold = nullptr;
+
+    MessageFonts() {
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        text = CreateFontIndirectA(&metrics.lfMessageFont);
+        metrics.lfMessageFont.lfWeight = FW_BOLD;
+        bold = CreateFontIndirectA(&metrics.lfMessageFont);
     }
-}
+    ~MessageFonts() {
+        DeleteObject(text);
+        DeleteObject(bold);
+    }
+    MessageFonts(const MessageFonts&) = delete;
+    MessageFonts& operator=(const MessageFonts&) = delete;
+
+    void Give(bool redraw) const {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            SendMessageA(cells[i], WM_SETFONT, reinterpret_cast<WPARAM>(text), redraw);
+            SendMessageA(dayLabels[i], WM_SETFONT, reinterpret_cast<WPARAM>(bold), redraw);
+        }
+    }
+};
 
 void CALLBACK MeasureNextMonth(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
     const std::string texts = TimeNextMonths(window, false);
     const std::string withNumbers = TimeNextMonths(window, true);
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HFONT text = CreateFontIndirectA(&metrics.lfMessageFont);
-    metrics.lfMessageFont.lfWeight = FW_BOLD;
-    HFONT bold = CreateFontIndirectA(&metrics.lfMessageFont);
-    GiveMessageFonts(text, bold);
+    const MessageFonts fonts;
+    fonts.Give(true);
     const std::string inFonts = TimeNextMonths(window, true);
     if (FILE* file = std::fopen(std::getenv("ORVIK_MEASURE"), "w")) {
         std::fprintf(file,
@@ -123,8 +144,6 @@ void CALLBACK MeasureNextMonth(HWND window, UINT, UINT_PTR timer, DWORD) {
         std::fclose(file);
     }
     DestroyWindow(window);
-    DeleteObject(text);
-    DeleteObject(bold);
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -148,8 +167,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     HWND window = CreateWindowA("BareWindow", "Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                 instance, nullptr);
-    if (std::strstr(commandLine, "--month-grid"))
+    std::optional<MessageFonts> fonts;
+    if (std::strstr(commandLine, "--month-grid")) {
         CreateMonthGrid(window);
+        if (std::strstr(commandLine, "--as-shown")) {
+            fonts.emplace().Give(false);
+            SetTexts(0, true);
+        }
+    }
     ShowWindow(window, showCommand);
     // A timer comes only once the window is shown and painted.
     if (!cells.empty() && std::getenv("ORVIK_MEASURE"))

@@ -250,6 +250,11 @@ int main(int argc, char** argv) {
                           hugeDiary,
                           -1,
                           {}});
+    contenders.push_back({"month grid showing a month of the diary in the program's fonts",
+                          {folder + "BareWindow.exe", "Bare window", "--month-grid --as-shown"},
+                          "",
+                          0,
+                          {}});
     contenders.push_back({"bare window with a status bar and a month's 97 child windows",
                           {folder + "BareWindow.exe", "Bare window", "--month-grid"},
                           "",
