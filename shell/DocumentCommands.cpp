@@ -13,6 +13,8 @@
 
 #include <commctrl.h>
 
+#include <system_error>
+
 namespace {
 
 const char kCsvExtension[] = "csv";
@@ -108,9 +110,25 @@ void CDocumentCommands::ReportNotLoaded(const std::string& path, LoadOutcome out
     Tell(FormatText(NotLoadedText(outcome), path), MB_OK | MB_ICONERROR);
 }
 
+void CDocumentCommands::StartReadingLastDocument() {
+    if (recentFiles.Entries().empty())
+        return;
+    try {
+        lastDocumentReading =
+            std::async(std::launch::async, ReadDiaryFile, recentFiles.Entries().front(),
+                       document.LegacyConversion());
+    } catch (const std::system_error&) {
+        // No thread to be had: ReadLastDocument reads it itself.
+    }
+}
+
 void CDocumentCommands::ReadLastDocument() {
-    lastDocumentRead = !recentFiles.Entries().empty() &&
-                       document.Load(recentFiles.Entries().front()) == LoadOutcome::Loaded;
+    if (recentFiles.Entries().empty())
+        return;
+    DiaryFile file = lastDocumentReading.valid() ? lastDocumentReading.get()
+                                                 : ReadDiaryFile(recentFiles.Entries().front(),
+                                                                 document.LegacyConversion());
+    lastDocumentRead = document.Adopt(std::move(file)) == LoadOutcome::Loaded;
 }
 
 void CDocumentCommands::OpenLastDocument() {

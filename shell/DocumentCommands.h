@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <future>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,9 @@ class CDocumentCommands {
     bool Save();
     bool SaveAs();
     void OpenRecent(int command);
+    // At start, before the windows are made: reads the last diary on a
+    // thread of its own meanwhile.
+    void StartReadingLastDocument();
     // At start, before the month is first shown: the last diary, read
     // quietly, so that the window is filled and painted once. What goes
     // wrong is told by OpenLastDocument, once the window shows.
@@ -80,8 +84,9 @@ class CDocumentCommands {
     ViewHost& host;
     RecentFileList& recentFiles;
     CRecoveryKeeper& recovery;
-    bool lastDocumentRead = false;    // by ReadLastDocument
-    std::optional<FileState> watched; // the file at the last check, while watching
+    std::future<DiaryFile> lastDocumentReading; // from StartReadingLastDocument until taken
+    bool lastDocumentRead = false;              // by ReadLastDocument
+    std::optional<FileState> watched;           // the file at the last check, while watching
     int watchChecks = 0;
     // The changed file the user chose to keep this diary over: the next
     // save replaces it.

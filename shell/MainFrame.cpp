@@ -371,6 +371,10 @@ bool CMainFrame::Forward(int command) {
 }
 
 LRESULT CMainFrame::OnCreate() {
+    // The last diary is read on a thread of its own while the windows are
+    // made; the view takes it before its first month (BeforeFirstMonth).
+    recentFiles.ReadFromRegistry();
+    documents.StartReadingLastDocument();
     CreateBars();
     view.settings = &settings;
     view.commandBar = &commandBar;
@@ -382,9 +386,7 @@ LRESULT CMainFrame::OnCreate() {
     document.BackupCopies().SetRoot(UserDataFolder("Backups"));
     reminders.owner = window;
     recentFiles.SetMenu(GetSubMenu(commandBar.GetMenu(), 0));
-    recentFiles.ReadFromRegistry();
-    // Read before the view shows its first month: one fill and one paint.
-    documents.ReadLastDocument();
+    recentFiles.UpdateMenu();
     UpdateLayout(); // the bars first: the view is made in the rest, in one go
     view.Create(window, ClientArea());
     client = view.window;
@@ -605,4 +607,9 @@ void CMainFrame::ShowStatus(const std::string& text) {
 
 void CMainFrame::ShowMonthCaption(const std::string& caption) {
     selector.ShowMonth(caption);
+}
+
+void CMainFrame::BeforeFirstMonth() {
+    // Read before the view shows its first month: one fill and one paint.
+    documents.ReadLastDocument();
 }

@@ -54,6 +54,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
     void ShowTitle(const std::string& title) override;
     void ShowStatus(const std::string& text) override;
     void ShowMonthCaption(const std::string& caption) override;
+    void BeforeFirstMonth() override;
 
   private:
     LRESULT OnCreate();

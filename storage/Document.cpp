@@ -52,20 +52,31 @@ void Document::NoteFileSeen(const FileState& state, bool endsWithLineBreak) {
     ++outsideReplacements;
 }
 
+DiaryFile ReadDiaryFile(const std::string& path, const LegacyToUtf8& legacyToUtf8) {
+    DiaryFile file;
+    file.path = path;
+    file.state = FileStateOf(path);
+    file.outcome = ReadCalendarFile(path, file.store, legacyToUtf8, &file.report);
+    if (file.outcome == LoadOutcome::Loaded)
+        file.days = FingerprintsOf(file.store);
+    return file;
+}
+
 LoadOutcome Document::Load(const std::string& newPath) {
-    // The state before the bytes: a write after it is seen as a change.
-    const FileState state = FileStateOf(newPath);
-    CalendarReadReport report;
-    const LoadOutcome outcome = ReadCalendarFile(newPath, store, legacyToUtf8, &report);
-    if (outcome != LoadOutcome::Loaded)
-        return outcome;
-    base = FingerprintsOf(store);
-    path = newPath;
-    NoteFileSeen(state, report.endsWithLineBreak);
+    return Adopt(ReadDiaryFile(newPath, legacyToUtf8));
+}
+
+LoadOutcome Document::Adopt(DiaryFile&& file) {
+    if (file.outcome != LoadOutcome::Loaded)
+        return file.outcome;
+    store.ReplaceWith(std::move(file.store));
+    base = std::move(file.days);
+    path = std::move(file.path);
+    NoteFileSeen(file.state, file.report.endsWithLineBreak);
     modified = false;
-    skipped = report.skipped;
+    skipped = std::move(file.report.skipped);
     ++edits;
-    return outcome;
+    return LoadOutcome::Loaded;
 }
 
 void Document::Recover(const std::string& recoveredPath, std::int64_t recoveredFileTime,

@@ -14,6 +14,18 @@
 #include <utility>
 #include <vector>
 
+// A diary file read whole, not yet any document's (see Document::Adopt).
+// Reading it touches no document, so it may run on a thread of its own.
+struct DiaryFile {
+    std::string path;
+    LoadOutcome outcome = LoadOutcome::NotFound;
+    FileState state; // before the bytes: a write after them shows as a change
+    EventStore store;
+    CalendarReadReport report;
+    std::optional<DayFingerprints> days; // unknown when there was no memory to note them
+};
+DiaryFile ReadDiaryFile(const std::string& path, const LegacyToUtf8& legacyToUtf8);
+
 // The diary the user works on: its entries, the file it belongs to, whether
 // it changed since that file was last read or written, and the file's time
 // then. Only this class changes that state, and every change keeps it true:
@@ -68,6 +80,10 @@ class Document {
     // DecodeCalendarBytes), and the next save writes it as UTF-8. Anything
     // but Loaded leaves the document unchanged.
     LoadOutcome Load(const std::string& path);
+    // Makes a file read by ReadDiaryFile the document, as Load does.
+    LoadOutcome Adopt(DiaryFile&& file);
+    // For reading a file elsewhere as Load reads it.
+    const LegacyToUtf8& LegacyConversion() const { return legacyToUtf8; }
     // The records the last load could not use (see SkippedRecords).
     const SkippedRecords& Skipped() const { return skipped; }
     // Takes over a diary recovered after a crash: it belongs to `path` (empty

@@ -109,6 +109,8 @@ LRESULT COrvikCalendarView::OnCreate() {
     NameWeekdays();
     displayedDate.SetToday();
     displayedDate = Date(displayedDate.month, displayedDate.year);
+    if (host)
+        host->BeforeFirstMonth();
     ShowMonth();
     UpdateTitle();
     return 0;

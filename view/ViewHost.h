@@ -10,6 +10,9 @@ class ViewHost {
     virtual void ShowTitle(const std::string& title) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
     virtual void ShowMonthCaption(const std::string& caption) = 0;
+    // The view is about to show its first month: the document must hold
+    // what that month shows by then.
+    virtual void BeforeFirstMonth() = 0;
 
   protected:
     ~ViewHost() = default;
