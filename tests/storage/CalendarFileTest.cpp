@@ -120,6 +120,19 @@ TEST(CalendarFile, RecordsHaveNoLengthLimit) {
     EXPECT_EQ(EntriesOf(Parsed(longDate)), (Entries{"1/2/2024=t"}));
 }
 
+TEST(CalendarFile, QuotesAndLineBreaksAreFoundWhereverTheyStand) {
+    // The reader looks for them eight bytes at a time: each place in a word.
+    // A CR ends a record even inside quotes.
+    for (std::size_t at = 0; at < 20; ++at) {
+        const std::string before(at, 'a'), after(20 - at, 'b');
+        const std::string bytes = "\"1/1/2024\";\"" + before + "\"\"\n" + after +
+                                  "\"\r\n\"1/2/2024\";\"x" + before + "\ryyyyyyyyy\"\r\n";
+        EXPECT_EQ(EntriesOf(Parsed(bytes)),
+                  (Entries{"1/1/2024=" + before + "\"\r\n" + after, "1/2/2024=x" + before}))
+            << at;
+    }
+}
+
 TEST(CalendarFile, ReaderGivesRecordsAndFields) {
     CCsvReader reader("\"a\";\"b\"\r\n\r\nplain\r\n x,\"c\"\"d\"");
     ASSERT_TRUE(reader.ReadRecord());

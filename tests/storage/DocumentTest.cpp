@@ -66,6 +66,22 @@ TEST_F(DocumentTest, LoadMakesItWhatIsOnDisk) {
     EXPECT_FALSE(document.ChangedOnDisk());
 }
 
+TEST_F(DocumentTest, AFileReadApartBecomesItOnlyWhenAdopted) {
+    LoadAndEdit();
+    const Seen before = SeenOf(document);
+    WriteBytes(PathOf("other.csv"), "\"1/2/2026\";\"other\"\r\n");
+    DiaryFile read = ReadDiaryFile(PathOf("other.csv"), Windows1252ToUtf8);
+    EXPECT_TRUE(SeenOf(document) == before) << "reading touches no document";
+    // Written again between the read and the adoption: an outside change.
+    WriteBytes(PathOf("other.csv"), "\"1/2/2026\";\"written later\"\r\n");
+    SetFileTime(PathOf("other.csv"), std::chrono::seconds(100));
+    ASSERT_EQ(document.Adopt(std::move(read)), LoadOutcome::Loaded);
+    EXPECT_EQ(SeenOf(document).entries, "\"1/2/2026\";\"other\"\r\n");
+    EXPECT_EQ(document.Name(), PathOf("other.csv"));
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_TRUE(document.ChangedOnDisk());
+}
+
 TEST_F(DocumentTest, LegacyFileIsSavedAsUtf8) {
     WriteBytes(PathOf("old.csv"), "\"3/12/2026\";\"Gr\xfc\xdf Gott\"\r\n");
     ASSERT_EQ(document.Load(PathOf("old.csv")), LoadOutcome::Loaded);
