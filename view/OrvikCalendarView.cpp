@@ -52,16 +52,18 @@ HWND COrvikCalendarView::Create(HWND frame, const RECT& place) {
     args.width = place.right - place.left;
     args.height = place.bottom - place.top;
     args.parent = frame;
-    return CreateBoundWindow(className, args);
+    if (!CreateBoundWindow(className, args))
+        return nullptr;
+    // Made once the view is there: showing a view that has its hundred
+    // windows already costs a start some 6 ms more than showing it empty.
+    MakeMonth();
+    return window;
 }
 
 bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                               LRESULT& result) {
     result = 0;
     switch (message) {
-    case WM_CREATE:
-        result = OnCreate();
-        return true;
     case WM_SIZE:
         Layout(LOWORD(lParam), HIWORD(lParam));
         return true;
@@ -85,7 +87,7 @@ bool COrvikCalendarView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARA
     return ReflectNotification(message, wParam, lParam, result);
 }
 
-LRESULT COrvikCalendarView::OnCreate() {
+void COrvikCalendarView::MakeMonth() {
     currentCell = nullptr;
     dpi = WindowDpi(window);
     fonts = DpiFonts(dpi); // before the cells and labels, which take them at creation
@@ -113,7 +115,6 @@ LRESULT COrvikCalendarView::OnCreate() {
         host->BeforeFirstMonth();
     ShowMonth();
     UpdateTitle();
-    return 0;
 }
 
 void COrvikCalendarView::SetDpi(UINT newDpi) {
@@ -160,7 +161,8 @@ void COrvikCalendarView::NameWeekdays() {
 }
 
 void COrvikCalendarView::Layout(int width, int height) {
-    if (width <= 0 || height <= 0 ||
+    // The WM_SIZE of the view's creation comes before the cells are made.
+    if (!cells.front().IsWindow() || width <= 0 || height <= 0 ||
         (width == laidOutFor.width && height == laidOutFor.height && dpi == laidOutFor.dpi))
         return;
     laidOutFor = {width, height, dpi};

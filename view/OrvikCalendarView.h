@@ -105,7 +105,7 @@ class COrvikCalendarView : public CWindowImpl<COrvikCalendarView>, public Calend
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   private:
-    LRESULT OnCreate();
+    void MakeMonth();
     void Layout(int width, int height);
     // What the cells were last placed for: a WM_SIZE that changes neither
     // places nothing again.
