@@ -149,6 +149,79 @@ TEST(CalendarFile, ReaderGivesRecordsAndFields) {
     EXPECT_FALSE(reader.ReadRecord()) << "the end stays the end";
 }
 
+// The reader's rules written the plain way, one rule a pass: a record's
+// fields (at least one), and whether it has bytes outside quotes.
+struct ModelRecord {
+    std::vector<std::string> fields{""};
+    bool unquotedContent = false;
+    bool operator==(const ModelRecord& other) const {
+        return fields == other.fields && unquotedContent == other.unquotedContent;
+    }
+};
+
+std::vector<ModelRecord> ModelRecords(const std::string& bytes) {
+    std::vector<std::string> raw{""};
+    bool quoted = false;
+    for (const char c : bytes) {
+        if (c == '"')
+            quoted = !quoted;
+        if (c == '\r' || (c == '\n' && !quoted)) {
+            raw.emplace_back();
+            quoted = false;
+        } else {
+            raw.back() += c;
+        }
+    }
+    std::vector<ModelRecord> records;
+    for (const std::string& record : raw) {
+        if (record.empty())
+            continue;
+        ModelRecord model;
+        quoted = false;
+        for (std::size_t k = 0; k < record.size(); ++k) {
+            const char c = record[k];
+            if (c == '"' && quoted && k + 1 < record.size() && record[k + 1] == '"')
+                model.fields.back() += record[k++];
+            else if (c == '"')
+                quoted = !quoted;
+            else if (quoted)
+                model.fields.back() += c == '\n' ? std::string("\r\n") : std::string(1, c);
+            else if (c == ';' || c == ',')
+                model.fields.emplace_back();
+            else if (c != ' ' && c != '\t')
+                model.unquotedContent = true;
+        }
+        records.push_back(model);
+    }
+    return records;
+}
+
+TEST(CalendarFile, RandomBytesAreCutAsTheRulesSay) {
+    const std::size_t kFieldsCompared = 6;
+    std::mt19937 random(20261209);
+    const char alphabet[] = "\"\";,\r\n \tabcdefghij";
+    std::uniform_int_distribution<std::size_t> length(0, 60), letter(0, sizeof alphabet - 2);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes;
+        for (std::size_t n = length(random); n > 0; --n)
+            bytes += alphabet[letter(random)];
+        std::vector<ModelRecord> read;
+        CCsvReader reader(bytes);
+        while (reader.ReadRecord()) {
+            ModelRecord record;
+            record.fields.clear();
+            for (std::size_t n = 0; n < kFieldsCompared; ++n)
+                record.fields.push_back(reader.Field(static_cast<int>(n)));
+            record.unquotedContent = reader.HasUnquotedContent();
+            read.push_back(record);
+        }
+        std::vector<ModelRecord> expected = ModelRecords(bytes);
+        for (ModelRecord& record : expected)
+            record.fields.resize(kFieldsCompared);
+        EXPECT_TRUE(read == expected) << testing::PrintToString(bytes);
+    }
+}
+
 // Texts as the store holds them: line breaks CR LF only.
 std::string RandomDayText(std::mt19937& random) {
     static const char* const pieces[] = {"a", "Z",    " ",  "\"",       "\"\"",    ";",
